@@ -1,5 +1,6 @@
 #include "Graphics/bmpencoder.h"
 
+#include <cstring>
 #include <fstream>
 #include <vector>
 
@@ -13,6 +14,7 @@ constexpr std::uint32_t kFileHeaderSize = 14;
 constexpr std::uint32_t kInfoHeaderSize = 40;  // BITMAPINFOHEADER, 24 bits
 constexpr std::uint32_t kV4HeaderSize = 108;   // BITMAPV4HEADER with masks, 16 and 32 bits
 constexpr std::uint32_t kBitFieldsCompression = 3;
+constexpr std::size_t kStreamBufferSize = 1 << 18;
 const char kCannotWrite[] = "Cannot Write Output File";
 
 // Little-endian stores into a header image, whatever the host's byte order.
@@ -41,7 +43,11 @@ void BmpEncoder::SetBitsPerPixel(std::int32_t bits) {
 }
 
 void BmpEncoder::WriteImageFile(const std::string& fileName, const RasterImage& image) {
-  std::ofstream stream(fileName, std::ios::out | std::ios::trunc | std::ios::binary);
+  // Rows are small writes; a large stream buffer turns them into large file writes.
+  std::vector<char> streamBuffer(kStreamBufferSize);
+  std::ofstream stream;
+  stream.rdbuf()->pubsetbuf(streamBuffer.data(), static_cast<std::streamsize>(streamBuffer.size()));
+  stream.open(fileName, std::ios::out | std::ios::trunc | std::ios::binary);
   if (stream.fail()) throw BmpError("Cannot Open Input File " + fileName);
   WriteImage(stream, image);
   stream.close();
@@ -119,16 +125,14 @@ void BmpEncoder::WriteRows16(std::ostream& stream, const RasterImage& image, std
 void BmpEncoder::WriteRows24(std::ostream& stream, const RasterImage& image, std::uint32_t stride) {
   const auto width = static_cast<std::uint32_t>(image.Width());
   const auto height = static_cast<std::uint32_t>(image.Height());
-  std::vector<std::uint8_t> row(stride, 0);
+  // One spare byte: each pixel is copied whole (blue, green, red, alpha in memory order) and
+  // the next pixel overwrites its alpha byte.
+  std::vector<std::uint8_t> row(stride + 1, 0);
   for (std::uint32_t r = height; r-- > 0;) {
     const Pixel* source = image.PixelAt(static_cast<std::int32_t>(r * width));
     std::uint8_t* out = row.data();
-    for (std::uint32_t c = 0; c < width; ++c, out += 3) {
-      const Pixel p = source[c];
-      out[0] = PixelBlue(p);
-      out[1] = PixelGreen(p);
-      out[2] = PixelRed(p);
-    }
+    for (std::uint32_t c = 0; c < width; ++c, out += 3) std::memcpy(out, source + c, 4);
+    std::memset(out, 0, stride - 3 * width);  // fill bytes, over the last alpha byte
     stream.write(reinterpret_cast<const char*>(row.data()), stride);
     ReportProgress(RowPercent(r, height));
   }
