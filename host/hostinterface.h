@@ -35,10 +35,14 @@
 #include <cstddef>
 #include <cstdint>
 
+// The module imports these operations; a host that defines them predefines the macro (empty,
+// or as its export attribute).
+#ifndef RASQET_HOST_IMPORT
 #if defined(_WIN32)
 #define RASQET_HOST_IMPORT __declspec(dllimport)
 #else
 #define RASQET_HOST_IMPORT
+#endif
 #endif
 
 struct EntityRec;
