@@ -4,11 +4,9 @@ namespace Quorvante {
 
 namespace {
 
-// cos(4 pi / 16), 0.5 / cos(2 pi / 16) and 0.5 / cos(6 pi / 16) in double precision with
-// pi = acos(-1) and correctly rounded cos, stored so that every C library gives the same bytes.
-constexpr double C4 = 0x1.6a09e667f3bcdp-1;
-constexpr double K2 = 0x1.1517a7bdb3895p-1;
-constexpr double K6 = 0x1.4e7ae9144f0fbp+0;
+constexpr double C4 = ForwardDctConstants::C4;
+constexpr double K2 = ForwardDctConstants::K2;
+constexpr double K6 = ForwardDctConstants::K6;
 
 // The eight-point butterfly on sums and differences already formed: 5 multiplications.
 // Every operation is rounded to double in the order written; contraction is off in the build.

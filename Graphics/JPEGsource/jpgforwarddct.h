@@ -8,6 +8,15 @@
 
 namespace Quorvante {
 
+// The constants of the factorised transform: cos(4 pi / 16), 0.5 / cos(2 pi / 16) and
+// 0.5 / cos(6 pi / 16) in double precision with pi = acos(-1) and correctly rounded cos. They
+// are stored so that every C library gives the same bytes; the tests recompute them.
+struct ForwardDctConstants {
+  static constexpr double C4 = 0x1.6a09e667f3bcdp-1;
+  static constexpr double K2 = 0x1.1517a7bdb3895p-1;
+  static constexpr double K6 = 0x1.4e7ae9144f0fbp+0;
+};
+
 // 8 rows of 8 samples, row r and column c at position 8 * r + c.
 using SampleBlock = std::uint8_t[64];
 

@@ -1,0 +1,145 @@
+#include "jpegtestsupport.h"
+
+#include <jpeglib.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+
+namespace JpegSupport {
+
+namespace {
+
+// libjpeg is C: an exception must not unwind through it. Errors and warnings longjmp back to
+// the call that set the jump, which destroys the decoder and then throws.
+struct StrictErrorManager {
+  jpeg_error_mgr base;
+  std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX + 16];
+};
+
+[[noreturn]] void JumpWithMessage(j_common_ptr info, const char* prefix) {
+  auto* manager = reinterpret_cast<StrictErrorManager*>(info->err);
+  char text[JMSG_LENGTH_MAX];
+  manager->base.format_message(info, text);
+  std::snprintf(manager->message, sizeof manager->message, "%s%s", prefix, text);
+  std::longjmp(manager->jump, 1);
+}
+
+extern "C" void StrictErrorExit(j_common_ptr info) {
+  JumpWithMessage(info, "libjpeg error: ");
+}
+
+// Level -1 is a warning about corrupt data; higher levels are trace messages.
+extern "C" void StrictEmitMessage(j_common_ptr info, int level) {
+  if (level < 0) JumpWithMessage(info, "libjpeg warning: ");
+}
+
+void InstallStrictErrors(jpeg_decompress_struct& info, StrictErrorManager& manager) {
+  info.err = jpeg_std_error(&manager.base);
+  manager.base.error_exit = StrictErrorExit;
+  manager.base.emit_message = StrictEmitMessage;
+  manager.message[0] = '\0';
+}
+
+}  // namespace
+
+DecodedJpeg DecodeJpegStrict(const std::vector<std::uint8_t>& bytes) {
+  DecodedJpeg result;
+  jpeg_decompress_struct info;
+  StrictErrorManager manager;
+  InstallStrictErrors(info, manager);
+  if (setjmp(manager.jump)) {
+    jpeg_destroy_decompress(&info);
+    throw JpegCheckError(manager.message);
+  }
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+  jpeg_read_header(&info, TRUE);
+  jpeg_start_decompress(&info);
+  result.width = static_cast<int>(info.output_width);
+  result.height = static_cast<int>(info.output_height);
+  result.components = info.output_components;
+  const std::size_t rowBytes = static_cast<std::size_t>(info.output_width) *
+                               static_cast<std::size_t>(info.output_components);
+  result.pixels.resize(rowBytes * info.output_height);
+  while (info.output_scanline < info.output_height) {
+    JSAMPROW row = result.pixels.data() + rowBytes * info.output_scanline;
+    jpeg_read_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_decompress(&info);
+  const std::size_t trailing = info.src->bytes_in_buffer;
+  jpeg_destroy_decompress(&info);
+  if (trailing != 0)
+    throw JpegCheckError("bytes after the end-of-image marker: " + std::to_string(trailing));
+  return result;
+}
+
+JpegCoefficients ReadJpegCoefficients(const std::vector<std::uint8_t>& bytes) {
+  JpegCoefficients result;
+  jpeg_decompress_struct info;
+  StrictErrorManager manager;
+  InstallStrictErrors(info, manager);
+  if (setjmp(manager.jump)) {
+    jpeg_destroy_decompress(&info);
+    throw JpegCheckError(manager.message);
+  }
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+  jpeg_save_markers(&info, JPEG_COM, 0xFFFF);
+  jpeg_read_header(&info, TRUE);
+  jvirt_barray_ptr* arrays = jpeg_read_coefficients(&info);
+
+  result.width = static_cast<int>(info.image_width);
+  result.height = static_cast<int>(info.image_height);
+  result.progressive = info.progressive_mode != 0;
+  result.arithmetic = info.arith_code != 0;
+  result.restartInterval = info.restart_interval;
+  result.scanCount = info.input_scan_number;
+  result.jfif = info.saw_JFIF_marker != 0;
+  result.jfifMajorVersion = info.JFIF_major_version;
+  result.jfifMinorVersion = info.JFIF_minor_version;
+  result.densityUnit = info.density_unit;
+  result.xDensity = info.X_density;
+  result.yDensity = info.Y_density;
+  for (jpeg_saved_marker_ptr marker = info.marker_list; marker != nullptr; marker = marker->next) {
+    if (marker->marker == JPEG_COM)
+      result.comments.emplace_back(reinterpret_cast<const char*>(marker->data),
+                                   marker->data_length);
+  }
+
+  result.components.resize(static_cast<std::size_t>(info.num_components));
+  for (int c = 0; c < info.num_components; ++c) {
+    const jpeg_component_info& component = info.comp_info[c];
+    ComponentCoefficients& out = result.components[static_cast<std::size_t>(c)];
+    out.id = component.component_id;
+    out.horizontalSampling = component.h_samp_factor;
+    out.verticalSampling = component.v_samp_factor;
+    out.quantizationTableNumber = component.quant_tbl_no;
+    const JQUANT_TBL* table = info.quant_tbl_ptrs[component.quant_tbl_no];
+    if (table != nullptr) {
+      for (int i = 0; i < 64; ++i)
+        out.quantizationValues[static_cast<std::size_t>(i)] = table->quantval[i];
+    }
+    out.blocksWide = static_cast<int>(component.width_in_blocks);
+    out.blocksHigh = static_cast<int>(component.height_in_blocks);
+    out.blocks.resize(static_cast<std::size_t>(out.blocksWide) *
+                      static_cast<std::size_t>(out.blocksHigh));
+    for (JDIMENSION row = 0; row < component.height_in_blocks; ++row) {
+      JBLOCKARRAY rows = info.mem->access_virt_barray(reinterpret_cast<j_common_ptr>(&info),
+                                                      arrays[c], row, 1, FALSE);
+      for (JDIMENSION column = 0; column < component.width_in_blocks; ++column) {
+        CoefficientBlock& block = out.blocks[row * component.width_in_blocks + column];
+        for (int i = 0; i < 64; ++i) block[static_cast<std::size_t>(i)] = rows[0][column][i];
+      }
+    }
+  }
+  jpeg_finish_decompress(&info);
+  const std::size_t trailing = info.src->bytes_in_buffer;
+  jpeg_destroy_decompress(&info);
+  if (trailing != 0)
+    throw JpegCheckError("bytes after the end-of-image marker: " + std::to_string(trailing));
+  return result;
+}
+
+}  // namespace JpegSupport

@@ -1,0 +1,69 @@
+// Test support: reads JPEG data with libjpeg-turbo, an independent decoder, and fails loudly on
+// anything the decoder finds wrong. Every libjpeg error and every corrupt-data warning, and
+// bytes after the end-of-image marker, throw JpegCheckError with libjpeg's message.
+#ifndef RASQET_JPEGTESTSUPPORT_H
+#define RASQET_JPEGTESTSUPPORT_H
+
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace JpegSupport {
+
+class JpegCheckError : public std::runtime_error {
+ public:
+  explicit JpegCheckError(const std::string& text) : std::runtime_error(text) {}
+};
+
+struct DecodedJpeg {
+  int width = 0;
+  int height = 0;
+  int components = 0;                // 1 (grey) or 3 (RGB)
+  std::vector<std::uint8_t> pixels;  // rows top first, components interleaved, no padding
+};
+
+// Decodes to 8-bit grey or RGB with libjpeg's default (islow) transform and fancy upsampling.
+DecodedJpeg DecodeJpegStrict(const std::vector<std::uint8_t>& bytes);
+
+using CoefficientBlock = std::array<std::int16_t, 64>;  // natural order, 8 * v + u
+
+struct ComponentCoefficients {
+  int id = 0;
+  int horizontalSampling = 0;
+  int verticalSampling = 0;
+  int quantizationTableNumber = 0;
+  std::array<std::uint16_t, 64> quantizationValues{};  // natural order
+  int blocksWide = 0;                                  // blocks the decoder keeps per row
+  int blocksHigh = 0;
+  std::vector<CoefficientBlock> blocks;  // row by row, blocksWide x blocksHigh
+
+  const CoefficientBlock& Block(int row, int column) const {
+    return blocks.at(static_cast<std::size_t>(row * blocksWide + column));
+  }
+};
+
+struct JpegCoefficients {
+  int width = 0;
+  int height = 0;
+  bool progressive = false;
+  bool arithmetic = false;
+  unsigned restartInterval = 0;  // the last restart interval the file defines, in MCUs
+  int scanCount = 0;             // scans read
+  bool jfif = false;             // a JFIF application segment was seen
+  int jfifMajorVersion = 0;
+  int jfifMinorVersion = 0;
+  int densityUnit = 0;
+  int xDensity = 0;
+  int yDensity = 0;
+  std::vector<std::string> comments;  // texts of the comment segments, in file order
+  std::vector<ComponentCoefficients> components;
+};
+
+// Reads every scan with jpeg_read_coefficients: the quantized DCT coefficients as coded.
+JpegCoefficients ReadJpegCoefficients(const std::vector<std::uint8_t>& bytes);
+
+}  // namespace JpegSupport
+
+#endif
