@@ -204,6 +204,8 @@ void JpegQuantizationTable::LoadChrominanceValues(std::uint32_t quality) {
 }
 
 void JpegQuantizationTable::BuildScaledReciprocals() {
+  // A zero value would make the transform convert an infinity to an integer.
+  for (int i = 0; i < 64; ++i) QUORVANTE_ASSERT(values[i] != 0, "jpeg\\jpgquantizationtable");
   for (int i = 0; i < 64; ++i) scaledReciprocals[i] = TransformScale[i] / values[i];
 }
 

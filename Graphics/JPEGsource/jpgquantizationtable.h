@@ -29,6 +29,7 @@ class JpegQuantizationTable {
   void LoadChrominanceValues(std::uint32_t quality);
 
   // Fills scaledReciprocals from values; called for each used table at the start of a write.
+  // A table with a zero value (one never loaded) throws AssertionFailure.
   void BuildScaledReciprocals();
 
   // Writes the 64 values in zigzag order, one byte each (the low 8 bits; every stored value

@@ -75,6 +75,81 @@ TEST(ForwardDct, HorizontalEdgeGivesTheSameValuesInTheFirstColumn) {
   for (int v = 0; v < 8; ++v) EXPECT_EQ(out[8 * v], column0[v]) << v;
 }
 
+// The transform written out step by step as the format defines it, with constants computed
+// from this machine's cos: the encoder's version must give the very same bits.
+void PlainForwardDct(const SampleBlock& block, const double* reciprocals, std::int16_t* out) {
+  const double pi = std::acos(-1.0);
+  const double c4 = std::cos(4 * pi / 16), k2 = 0.5 / std::cos(2 * pi / 16),
+               k6 = 0.5 / std::cos(6 * pi / 16);
+  auto butterfly = [&](const double s[4], const double d[4], double y[8]) {
+    const double s07 = s[0], s16 = s[1], s25 = s[2], s34 = s[3];
+    const double d07 = d[0], d16 = d[1], d25 = d[2], d34 = d[3];
+    const double e0 = s07 + s34, e1 = s16 + s25, e2 = s16 - s25, e3 = s07 - s34;
+    y[0] = e0 + e1;
+    y[4] = e0 - e1;
+    const double z = c4 * (e2 + e3);
+    y[2] = z + e3;
+    y[6] = e3 - z;
+    const double o0 = d34 + d25, o1 = d25 + d16, o2 = d16 + d07;
+    const double a = c4 * (o0 + o2), b = c4 * o1;
+    const double p = a + o2, m = a - o2, q1 = b + d07, q2 = d07 - b;
+    y[1] = k2 * p + q1;
+    y[7] = q1 - k2 * p;
+    y[5] = q2 + k6 * m;
+    y[3] = q2 - k6 * m;
+  };
+  double t[8][8], r[8][8];
+  for (int x = 0; x < 8; ++x) {
+    int in[8];
+    for (int k = 0; k < 8; ++k) in[k] = block[8 * k + x];
+    const double s[4] = {
+        static_cast<double>(in[0] + in[7] - 256), static_cast<double>(in[1] + in[6] - 256),
+        static_cast<double>(in[2] + in[5] - 256), static_cast<double>(in[3] + in[4] - 256)};
+    const double d[4] = {static_cast<double>(in[0] - in[7]), static_cast<double>(in[1] - in[6]),
+                         static_cast<double>(in[2] - in[5]), static_cast<double>(in[3] - in[4])};
+    double y[8];
+    butterfly(s, d, y);
+    for (int v = 0; v < 8; ++v) t[v][x] = y[v];
+  }
+  for (int v = 0; v < 8; ++v) {
+    const double* in = t[v];
+    const double s[4] = {in[0] + in[7], in[1] + in[6], in[2] + in[5], in[3] + in[4]};
+    const double d[4] = {in[0] - in[7], in[1] - in[6], in[2] - in[5], in[3] - in[4]};
+    butterfly(s, d, r[v]);
+  }
+  for (int v = 0; v < 8; ++v) {
+    for (int u = 0; u < 8; ++u) {
+      const double w = r[v][u] * reciprocals[8 * v + u];
+      const int rounded = w >= 0 ? static_cast<int>(w + 0.5) : static_cast<int>(w - 0.5);
+      out[8 * v + u] = static_cast<std::int16_t>(rounded);
+    }
+  }
+}
+
+TEST(ForwardDct, GivesTheBitsOfTheStepByStepTransform) {
+  std::mt19937 random(77);
+  JpegQuantizationTable tables[3];
+  tables[0].LoadLuminanceValues(75);
+  tables[1].LoadChrominanceValues(100);
+  tables[2].LoadLuminanceValues(20);
+  for (auto& table : tables) table.BuildScaledReciprocals();
+  for (int n = 0; n < 30000; ++n) {
+    SampleBlock block;
+    for (int i = 0; i < 64; ++i) {
+      const int noise = static_cast<int>(random() % 256);
+      block[i] = static_cast<std::uint8_t>(n % 3 == 0   ? noise
+                                           : n % 3 == 1 ? (noise & 1) * 255
+                                                        : (i * 4 + noise % 5) % 256);
+    }
+    const JpegQuantizationTable& table = tables[n % 3];
+    std::int16_t expected[64], actual[64];
+    PlainForwardDct(block, table.scaledReciprocals, expected);
+    ForwardDct(block, table, actual);
+    for (int i = 0; i < 64; ++i)
+      ASSERT_EQ(actual[i], expected[i]) << "block " << n << " index " << i;
+  }
+}
+
 // The quantized DCT by its definition (ITU-T T.81, A.3.3), in long double: the exact quotient.
 long double ReferenceQuotient(const SampleBlock& block, int u, int v, std::uint16_t q) {
   const long double pi = std::acos(-1.0L);

@@ -74,10 +74,11 @@ TEST(QuantizationTable, QualityOutsideOneToHundredIsRejectedAndChangesNothing) {
   EXPECT_EQ(Sum(table), kLuminanceSums[8]);
 }
 
-TEST(QuantizationTable, ANewTableHoldsZeros) {
+TEST(QuantizationTable, ANewTableHoldsZerosAndCannotPrepareReciprocals) {
   JpegQuantizationTable table;
   EXPECT_EQ(Sum(table), 0);
   EXPECT_FALSE(table.used);
+  EXPECT_THROW(table.BuildScaledReciprocals(), AssertionFailure);
 }
 
 TEST(QuantizationTable, StandardSetsAreTheExampleTablesOfTheStandard) {
