@@ -27,6 +27,11 @@ using SampleBlock = std::uint8_t[64];
 void ForwardDct(const SampleBlock& block, const JpegQuantizationTable& quantizationTable,
                 std::int16_t* dataUnit);
 
+// The same transform, the same bits, without vector instructions; ForwardDct uses it where
+// SSE2 is missing.
+void ForwardDctScalar(const SampleBlock& block, const JpegQuantizationTable& quantizationTable,
+                      std::int16_t* dataUnit);
+
 }  // namespace Quorvante
 
 #endif

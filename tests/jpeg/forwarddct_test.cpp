@@ -142,11 +142,14 @@ TEST(ForwardDct, GivesTheBitsOfTheStepByStepTransform) {
                                                         : (i * 4 + noise % 5) % 256);
     }
     const JpegQuantizationTable& table = tables[n % 3];
-    std::int16_t expected[64], actual[64];
+    std::int16_t expected[64], actual[64], scalar[64];
     PlainForwardDct(block, table.scaledReciprocals, expected);
     ForwardDct(block, table, actual);
-    for (int i = 0; i < 64; ++i)
+    ForwardDctScalar(block, table, scalar);
+    for (int i = 0; i < 64; ++i) {
       ASSERT_EQ(actual[i], expected[i]) << "block " << n << " index " << i;
+      ASSERT_EQ(scalar[i], expected[i]) << "block " << n << " index " << i;
+    }
   }
 }
 
