@@ -13,6 +13,7 @@ namespace {
 
 using JpegSupport::DecodeJpegStrict;
 using JpegSupport::JpegCheckError;
+using JpegSupport::ListJpegSegments;
 using JpegSupport::ReadJpegCoefficients;
 
 struct LibjpegSettings {
@@ -136,6 +137,43 @@ TEST(JpegTestSupport, ReadsFrameParametersAndCoefficients) {
       mean += 0.299 * TestPixel(c, r, 0) + 0.587 * TestPixel(c, r, 1) + 0.114 * TestPixel(c, r, 2);
   mean /= 64;
   EXPECT_NEAR(y.Block(0, 0)[0], (mean - 128) * 8 / 6, 1.5);
+}
+
+TEST(JpegTestSupport, ListsTheMarkerStructure) {
+  LibjpegSettings settings;
+  settings.width = 64;
+  settings.height = 16;
+  settings.lumaH = 1;
+  settings.restartInterval = 2;  // 16 MCUs of 8 x 8: restart markers 0 to 6
+  settings.comment = "note";
+  const auto file = LibjpegFile(settings);
+  const auto segments = ListJpegSegments(file);
+  std::vector<int> markers;
+  for (const auto& segment : segments) markers.push_back(segment.marker);
+  const std::vector<int> expected = {0xD8, 0xE0, 0xFE, 0xDB, 0xDB, 0xC0, 0xC4, 0xC4, 0xC4, 0xC4,
+                                     0xDD, 0xDA, 0xD0, 0xD1, 0xD2, 0xD3, 0xD4, 0xD5, 0xD6, 0xD9};
+  EXPECT_EQ(markers, expected);
+  EXPECT_EQ(segments[2].payload, std::vector<std::uint8_t>({'n', 'o', 't', 'e'}));
+  EXPECT_EQ(segments[10].payload, std::vector<std::uint8_t>({0, 2}));  // restart interval
+  EXPECT_GT(segments[11].entropyBytes, 0u);
+  EXPECT_EQ(segments.back().offset, file.size() - 2);
+  std::size_t covered = 0;  // every byte belongs to a marker, a segment or coded data
+  for (const auto& segment : segments) {
+    const bool standalone = segment.marker == 0xD8 || segment.marker == 0xD9 ||
+                            (segment.marker >= 0xD0 && segment.marker <= 0xD7);
+    covered += 2 + (standalone ? 0 : 2 + segment.payload.size()) + segment.entropyBytes;
+  }
+  EXPECT_EQ(covered, file.size());
+
+  auto cut = file;
+  cut.resize(cut.size() - 2);
+  EXPECT_THROW(ListJpegSegments(cut), JpegCheckError);
+  auto extra = file;
+  extra.push_back(0);
+  EXPECT_THROW(ListJpegSegments(extra), JpegCheckError);
+  auto badLength = file;
+  badLength[4] = 0xFF;  // APP0 length beyond the file
+  EXPECT_THROW(ListJpegSegments(badLength), JpegCheckError);
 }
 
 TEST(JpegTestSupport, ReadsProgressiveFiles) {

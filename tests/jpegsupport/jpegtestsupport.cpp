@@ -142,4 +142,51 @@ JpegCoefficients ReadJpegCoefficients(const std::vector<std::uint8_t>& bytes) {
   return result;
 }
 
+std::vector<JpegSegment> ListJpegSegments(const std::vector<std::uint8_t>& bytes) {
+  std::vector<JpegSegment> segments;
+  auto fail = [](const std::string& what, std::size_t at) {
+    throw JpegCheckError(what + " at offset " + std::to_string(at));
+  };
+  if (bytes.size() < 2 || bytes[0] != 0xFF || bytes[1] != 0xD8) fail("no start of image", 0);
+  std::size_t at = 0;
+  bool entropyFollows = false;  // after a scan header or a restart marker
+  while (at < bytes.size()) {
+    if (bytes[at] != 0xFF || at + 1 >= bytes.size()) fail("marker expected", at);
+    JpegSegment segment;
+    segment.marker = bytes[at + 1];
+    segment.offset = at;
+    at += 2;
+    const std::uint8_t m = segment.marker;
+    const bool standalone = m == 0xD8 || m == 0xD9 || (m >= 0xD0 && m <= 0xD7) || m == 0x01;
+    if (m == 0x00 || m == 0xFF) fail("invalid marker code", segment.offset);
+    if (m >= 0xD0 && m <= 0xD7 && !entropyFollows)
+      fail("restart marker outside a scan", segment.offset);
+    if (!standalone) {
+      if (at + 2 > bytes.size()) fail("segment length cut off", at);
+      const std::size_t length = static_cast<std::size_t>(bytes[at] << 8 | bytes[at + 1]);
+      if (length < 2 || at + length > bytes.size()) fail("segment length out of range", at);
+      segment.payload.assign(bytes.begin() + static_cast<std::ptrdiff_t>(at + 2),
+                             bytes.begin() + static_cast<std::ptrdiff_t>(at + length));
+      at += length;
+      entropyFollows = m == 0xDA;
+    } else if (m == 0xD9) {
+      segments.push_back(std::move(segment));
+      if (at != bytes.size()) fail("bytes after the end of image", at);
+      return segments;
+    } else if (m == 0xD8) {
+      if (segment.offset != 0) fail("second start of image", segment.offset);
+    }
+    if (entropyFollows) {
+      const std::size_t start = at;
+      while (at < bytes.size() &&
+             !(bytes[at] == 0xFF && at + 1 < bytes.size() && bytes[at + 1] != 0x00))
+        at += bytes[at] == 0xFF ? 2 : 1;
+      segment.entropyBytes = at - start;
+    }
+    segments.push_back(std::move(segment));
+  }
+  fail("no end of image", at);
+  return segments;
+}
+
 }  // namespace JpegSupport

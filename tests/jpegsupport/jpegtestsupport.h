@@ -64,6 +64,20 @@ struct JpegCoefficients {
 // Reads every scan with jpeg_read_coefficients: the quantized DCT coefficients as coded.
 JpegCoefficients ReadJpegCoefficients(const std::vector<std::uint8_t>& bytes);
 
+// One marker of a file, as its bytes lie: markers without a segment (SOI, EOI, RSTn) have no
+// payload; entropyBytes counts the coded bytes after a scan header or a restart marker, up to
+// the next marker other than a stuffed 0xFF 0x00.
+struct JpegSegment {
+  std::uint8_t marker = 0;            // the code byte after 0xFF
+  std::size_t offset = 0;             // of the 0xFF
+  std::vector<std::uint8_t> payload;  // the segment after its length field
+  std::size_t entropyBytes = 0;
+};
+
+// Walks the marker structure on its own, without libjpeg, so tests can check segment order,
+// lengths and contents. Throws JpegCheckError when the bytes do not follow the structure.
+std::vector<JpegSegment> ListJpegSegments(const std::vector<std::uint8_t>& bytes);
+
 }  // namespace JpegSupport
 
 #endif
