@@ -76,6 +76,36 @@ int OptimalDepth(const Counts& counts) {
   return nodes.top().depth;
 }
 
+// Code lengths of the optimal code for counts plus the reserved code point (last entry),
+// by merging nodes in a priority queue; empty when two candidates for a merge ever tie, since
+// the lengths are then not unique.
+std::vector<int> UniqueOptimalLengths(const Counts& counts) {
+  struct Node {
+    std::uint64_t weight;
+    std::vector<int> leaves;
+  };
+  auto heavier = [](const Node& a, const Node& b) { return a.weight > b.weight; };
+  std::priority_queue<Node, std::vector<Node>, decltype(heavier)> nodes(heavier);
+  for (std::size_t s = 0; s < counts.size(); ++s)
+    if (counts[s] != 0) nodes.push({counts[s], {static_cast<int>(s)}});
+  nodes.push({1, {256}});
+  std::vector<int> lengths(257, 0);
+  while (nodes.size() > 1) {
+    Node a = nodes.top();
+    nodes.pop();
+    Node b = nodes.top();
+    nodes.pop();
+    if (!nodes.empty() && nodes.top().weight == b.weight) return {};
+    for (int leaf : a.leaves) ++lengths[static_cast<std::size_t>(leaf)];
+    for (int leaf : b.leaves) ++lengths[static_cast<std::size_t>(leaf)];
+    a.leaves.insert(a.leaves.end(), b.leaves.begin(), b.leaves.end());
+    nodes.push({a.weight + b.weight, std::move(a.leaves)});
+  }
+  return lengths;
+}
+
+int uniqueTablesCompared = 0;  // tables whose lengths were compared one by one
+
 // Everything a decoder relies on, checked from the outside for a table built from counts.
 void ExpectSoundTable(const JpegHuffmanTable& table, const Counts& counts) {
   int used = 0;
@@ -146,6 +176,16 @@ void ExpectSoundTable(const JpegHuffmanTable& table, const Counts& counts) {
       cost += std::uint64_t{counts[static_cast<std::size_t>(s)]} * CodeText(table, s).size();
     if (unlimited) {
       EXPECT_EQ(cost, OptimalCost(counts));
+      // Where the optimal lengths are unique, they are the lengths of the table.
+      const std::vector<int> reference = UniqueOptimalLengths(counts);
+      if (!reference.empty()) {
+        for (int s = 0; s < 256; ++s)
+          EXPECT_EQ(static_cast<int>(CodeText(table, s).size()),
+                    reference[static_cast<std::size_t>(s)])
+              << "symbol " << s;
+        EXPECT_EQ(reference[256], longest);
+        ++uniqueTablesCompared;
+      }
     } else {
       EXPECT_GE(cost, OptimalCost(counts));
     }
@@ -345,6 +385,7 @@ TEST(HuffmanTable, FibonacciCountsBeyondThirtyTwoBitsAreLimitedToSixteen) {
 }
 
 TEST(HuffmanTable, RandomCountsGiveSoundOptimalTables) {
+  uniqueTablesCompared = 0;
   std::mt19937 random(4711);
   for (int n = 0; n < 200; ++n) {
     Counts counts(256, 0);
@@ -366,6 +407,7 @@ TEST(HuffmanTable, RandomCountsGiveSoundOptimalTables) {
     table.Build();
     ExpectSoundTable(table, counts);
   }
+  EXPECT_GT(uniqueTablesCompared, 50);  // most wide-range cases have unique lengths
 }
 
 }  // namespace

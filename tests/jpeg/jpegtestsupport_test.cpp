@@ -14,6 +14,7 @@ namespace {
 using JpegSupport::DecodeJpegStrict;
 using JpegSupport::JpegCheckError;
 using JpegSupport::ListJpegSegments;
+using JpegSupport::PeakSignalToNoise;
 using JpegSupport::ReadJpegCoefficients;
 
 struct LibjpegSettings {
@@ -84,6 +85,14 @@ TEST(JpegTestSupport, DecodesColourAndGreyFiles) {
     EXPECT_EQ(decoded.height, 21);
     EXPECT_EQ(decoded.components, colour ? 3 : 1);
     ASSERT_EQ(decoded.pixels.size(), static_cast<std::size_t>(37 * 21 * decoded.components));
+    std::vector<std::uint8_t> source;
+    for (int y = 0; y < 21; ++y)
+      for (int x = 0; x < 37; ++x)
+        for (int c = 0; c < decoded.components; ++c)
+          source.push_back(static_cast<std::uint8_t>(TestPixel(x, y, c)));
+    EXPECT_GT(PeakSignalToNoise(decoded.pixels, source), 20.0);
+    EXPECT_EQ(PeakSignalToNoise(source, source), 99.0);
+    EXPECT_THROW(PeakSignalToNoise(source, {1, 2}), JpegCheckError);
     // Near the source pixels, away from the chroma-subsampled steep wrap of the gradient.
     const int x = 5, y = 4;
     for (int c = 0; c < decoded.components; ++c) {

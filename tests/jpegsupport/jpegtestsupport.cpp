@@ -2,6 +2,7 @@
 
 #include <jpeglib.h>
 
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -73,6 +74,19 @@ DecodedJpeg DecodeJpegStrict(const std::vector<std::uint8_t>& bytes) {
   if (trailing != 0)
     throw JpegCheckError("bytes after the end-of-image marker: " + std::to_string(trailing));
   return result;
+}
+
+double PeakSignalToNoise(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
+  if (a.size() != b.size() || a.empty())
+    throw JpegCheckError("sample arrays of different or no size: " + std::to_string(a.size()) +
+                         " and " + std::to_string(b.size()));
+  double squares = 0;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const double d = static_cast<double>(a[i]) - static_cast<double>(b[i]);
+    squares += d * d;
+  }
+  if (squares == 0) return 99.0;
+  return 10.0 * std::log10(255.0 * 255.0 * static_cast<double>(a.size()) / squares);
 }
 
 JpegCoefficients ReadJpegCoefficients(const std::vector<std::uint8_t>& bytes) {

@@ -27,6 +27,10 @@ struct DecodedJpeg {
 // Decodes to 8-bit grey or RGB with libjpeg's default (islow) transform and fancy upsampling.
 DecodedJpeg DecodeJpegStrict(const std::vector<std::uint8_t>& bytes);
 
+// Peak signal-to-noise ratio in dB of two sample arrays of equal size (throws JpegCheckError
+// otherwise); 99 for identical arrays.
+double PeakSignalToNoise(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b);
+
 using CoefficientBlock = std::array<std::int16_t, 64>;  // natural order, 8 * v + u
 
 struct ComponentCoefficients {
