@@ -6,10 +6,13 @@
 
 #include <cstdint>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "Graphics/JPEGsource/jpgencodercomponent.h"
 #include "Graphics/JPEGsource/jpghuffmantable.h"
 #include "Graphics/JPEGsource/jpgoutputstream.h"
-#include "Graphics/JPEGsource/jpgzigzag.h"
 
 namespace Quorvante {
 
@@ -26,6 +29,39 @@ inline std::int32_t ValueBits(std::int32_t value) {
   return value < 0 ? value - 1 : value;
 }
 
+// Bit k set when coefficient k of a data unit (zigzag order) is not 0 after dividing by
+// 2^al: the coding loops jump from one such coefficient to the next instead of testing all.
+inline std::uint64_t NonZeroMask(const std::int16_t* unit, std::int32_t al) {
+#if defined(__SSE2__)
+  const __m128i threshold = _mm_set1_epi16(static_cast<std::int16_t>((1 << al) - 1));
+  const __m128i zero = _mm_setzero_si128();
+  std::uint64_t mask = 0;
+  for (int part = 0; part < 4; ++part) {
+    const __m128i* p = reinterpret_cast<const __m128i*>(unit + 16 * part);
+    __m128i a = _mm_loadu_si128(p);
+    __m128i b = _mm_loadu_si128(p + 1);
+    a = _mm_max_epi16(a, _mm_sub_epi16(zero, a));  // magnitudes
+    b = _mm_max_epi16(b, _mm_sub_epi16(zero, b));
+    const __m128i big =
+        _mm_packs_epi16(_mm_cmpgt_epi16(a, threshold), _mm_cmpgt_epi16(b, threshold));
+    mask |= static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(big)))
+            << (16 * part);
+  }
+  return mask;
+#else
+  std::uint64_t mask = 0;
+  for (int k = 0; k < 64; ++k) {
+    const std::int32_t v = unit[k] < 0 ? -unit[k] : unit[k];
+    mask |= static_cast<std::uint64_t>((v >> al) != 0) << k;
+  }
+  return mask;
+#endif
+}
+
+inline std::uint32_t LowestBit(std::uint64_t mask) {
+  return static_cast<std::uint32_t>(__builtin_ctzll(mask));
+}
+
 inline void JpegEncoderComponent::CountDcSymbol(std::uint32_t size, std::int32_t) {
   dcTable->CountSymbol(static_cast<std::uint8_t>(size));
 }
@@ -34,23 +70,38 @@ inline void JpegEncoderComponent::CountAcSymbol(std::int32_t symbol, std::int32_
   if (symbol >= 0) acTable->CountSymbol(static_cast<std::uint8_t>(symbol));
 }
 
+// A code and its appended bits go out in one call when together they fit 16 bits; the bits
+// in the file are the same.
+inline void WriteCodeAndBits(JpegOutputStream& stream, std::uint32_t code, std::uint32_t length,
+                             std::int32_t bits, std::uint32_t count) {
+  if (count == 0) {
+    stream.OutputBits(static_cast<std::int32_t>(code), length);
+  } else if (length + count <= 16) {
+    const std::uint32_t low = static_cast<std::uint32_t>(bits) & ((1u << count) - 1);
+    stream.OutputBits(static_cast<std::int32_t>(code << count | low), length + count);
+  } else {
+    stream.OutputBits(static_cast<std::int32_t>(code), length);
+    stream.OutputBits(bits, count);
+  }
+}
+
 inline void JpegEncoderComponent::WriteDcSymbol(std::uint32_t size, std::int32_t bits) {
   std::uint16_t code;
   std::uint8_t length;
   dcTable->Lookup(static_cast<std::uint8_t>(size), code, length);
-  outputStream->OutputBits(code, length);
-  if (size != 0) outputStream->OutputBits(bits, size);
+  WriteCodeAndBits(*outputStream, code, length, bits, size);
 }
 
 inline void JpegEncoderComponent::WriteAcSymbol(std::int32_t symbol, std::int32_t bits,
                                                 std::uint32_t count) {
-  if (symbol >= 0) {
-    std::uint16_t code;
-    std::uint8_t length;
-    acTable->Lookup(static_cast<std::uint8_t>(symbol), code, length);
-    outputStream->OutputBits(code, length);
+  if (symbol < 0) {
+    if (count != 0) outputStream->OutputBits(bits, count);
+    return;
   }
-  if (count != 0) outputStream->OutputBits(bits, count);
+  std::uint16_t code;
+  std::uint8_t length;
+  acTable->Lookup(static_cast<std::uint8_t>(symbol), code, length);
+  WriteCodeAndBits(*outputStream, code, length, bits, count);
 }
 
 template <class Handlers>
@@ -61,20 +112,21 @@ void JpegEncoderComponent::EncodeSequentialBlock(std::uint32_t row, std::uint32_
   lastDcValue = unit[0];
   handlers.Dc(*this, ValueSize(diff), ValueBits(diff));
 
-  std::uint32_t run = 0;
-  for (std::uint32_t k = 1; k < 64; ++k) {
-    const std::int32_t value = unit[ZigzagOrder[k]];
-    if (value == 0) {
-      ++run;
-      continue;
-    }
+  // Each non-zero coefficient is coded with the run of zeros before it; a zero run that
+  // reaches the end is one end of block, never a series of 0xF0.
+  std::uint64_t mask = NonZeroMask(unit, 0) & ~std::uint64_t{1};
+  std::uint32_t previous = 0;
+  while (mask != 0) {
+    const std::uint32_t k = LowestBit(mask);
+    mask &= mask - 1;
+    std::uint32_t run = k - previous - 1;
+    previous = k;
     for (; run >= 16; run -= 16) handlers.Ac(*this, 0xF0, 0, 0);
+    const std::int32_t value = unit[k];
     const std::uint32_t size = ValueSize(value);
     handlers.Ac(*this, static_cast<std::int32_t>(run * 16 + size), ValueBits(value), size);
-    run = 0;
   }
-  // A zero run that reaches the end is one end of block, never a series of 0xF0.
-  if (run > 0) handlers.Ac(*this, 0x00, 0, 0);
+  if (previous != 63) handlers.Ac(*this, 0x00, 0, 0);
 }
 
 template <class Handlers>

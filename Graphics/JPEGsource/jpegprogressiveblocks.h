@@ -40,20 +40,22 @@ void JpegEncoderComponent::EncodeAcFirstBlock(std::uint32_t row, std::uint32_t c
                                               Handlers& handlers, std::uint32_t ss,
                                               std::uint32_t se, std::int32_t al) {
   const std::int16_t* unit = DataUnit(row, column);
-  std::uint32_t run = 0;
-  for (std::uint32_t k = ss; k <= se; ++k) {
-    const std::int32_t value = AcPassValue(unit[ZigzagOrder[k]], al);
-    if (value == 0) {
-      ++run;
-      continue;
-    }
+  // The band's coefficients that are not 0 after the point transform.
+  const std::uint64_t band = (~std::uint64_t{0} >> (63 - se)) & (~std::uint64_t{0} << ss);
+  std::uint64_t mask = NonZeroMask(unit, al) & band;
+  std::uint32_t next = ss;  // first index not yet coded
+  while (mask != 0) {
+    const std::uint32_t k = LowestBit(mask);
+    mask &= mask - 1;
     FlushEobRun(handlers);
+    std::uint32_t run = k - next;
+    next = k + 1;
     for (; run >= 16; run -= 16) handlers.Ac(*this, 0xF0, 0, 0);
+    const std::int32_t value = AcPassValue(unit[k], al);
     const std::uint32_t size = ValueSize(value);
     handlers.Ac(*this, static_cast<std::int32_t>(run * 16 + size), ValueBits(value), size);
-    run = 0;
-    if (k == se) return;
   }
+  if (next > se) return;  // the band ended on a coefficient
   // The band ended in zeros: the data unit joins the run.
   if (++eobRun == kMaxEobRun) FlushEobRun(handlers);
 }
@@ -63,7 +65,7 @@ void JpegEncoderComponent::EncodeAcRefineBlock(std::uint32_t row, std::uint32_t 
                                                Handlers& handlers, std::uint32_t ss,
                                                std::uint32_t se, std::int32_t al) {
   const std::int16_t* unit = DataUnit(row, column);
-  auto valueAt = [unit, al](std::uint32_t k) { return AcPassValue(unit[ZigzagOrder[k]], al); };
+  auto valueAt = [unit, al](std::uint32_t k) { return AcPassValue(unit[k], al); };
   std::uint32_t run = 0;    // zero coefficients since the last symbol
   std::uint32_t owed = ss;  // first index whose correction bit has not been sent
   for (std::uint32_t k = ss; k <= se; ++k) {
@@ -117,7 +119,7 @@ void JpegEncoderComponent::FlushRefineEobRun(Handlers& handlers, std::uint32_t s
   for (std::uint32_t n = 0; n < eobRun; ++n) {
     const std::int16_t* unit = DataUnit(row, column);
     for (std::uint32_t k = start; k <= se; ++k) {
-      const std::int32_t value = AcPassValue(unit[ZigzagOrder[k]], al);
+      const std::int32_t value = AcPassValue(unit[k], al);
       if (value > 1 || value < -1) handlers.Ac(*this, -1, value < 0 ? -value : value, 1);
     }
     start = ss;

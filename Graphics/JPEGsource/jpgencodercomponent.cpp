@@ -5,6 +5,7 @@
 #include "Graphics/JPEGsource/jpegencoder.h"
 #include "Graphics/JPEGsource/jpgforwarddct.h"
 #include "Graphics/JPEGsource/jpgoutputstream.h"
+#include "Graphics/JPEGsource/jpgzigzag.h"
 #include "Graphics/graphicsexceptions.h"
 
 namespace Quorvante {
@@ -74,13 +75,21 @@ void JpegEncoderComponent::BuildDataUnits(JpegEncoder& encoder, std::uint32_t ma
           }
         }
       }
-      ForwardDct(block, *quantizationTable, DataUnit(i, j));
+      TransformBlock(block, i, j);
     }
     accumulator += step;
     encoder.ReportProgress(accumulator >> 8);
   }
   encoder.ReportProgress(100);
   samples.reset();
+}
+
+void JpegEncoderComponent::TransformBlock(const std::uint8_t (&block)[64], std::uint32_t row,
+                                          std::uint32_t column) {
+  std::int16_t natural[kDataUnitSize];
+  ForwardDct(block, *quantizationTable, natural);
+  std::int16_t* unit = DataUnit(row, column);
+  for (std::uint32_t k = 0; k < kDataUnitSize; ++k) unit[k] = natural[ZigzagOrder[k]];
 }
 
 void JpegEncoderComponent::ResetEobRun() {

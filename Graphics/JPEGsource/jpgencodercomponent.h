@@ -17,7 +17,9 @@ class JpegQuantizationTable;
 constexpr std::uint32_t JPEGMINSAMPLINGFREQUENCY = 1;
 constexpr std::uint32_t JPEGMAXSAMPLINGFREQUENCY = 4;
 
-// 64 quantized coefficients of one 8 x 8 block, in natural (row by row) order.
+// 64 quantized coefficients of one 8 x 8 block. They are held in zigzag order, the order in
+// which every scan reads them, so the coding loops read memory straight through; coefficient
+// k of the zigzag sequence is entry k, natural index ZigzagOrder[k].
 constexpr std::uint32_t kDataUnitSize = 64;
 
 class JpegEncoderComponent {
@@ -67,6 +69,10 @@ class JpegEncoderComponent {
     scanRows = rows;
     scanColumns = columns;
   }
+  // Transforms one block into the data unit at row, column.
+  void TransformBlock(const std::uint8_t (&block)[64], std::uint32_t row, std::uint32_t column);
+
+  // The data unit at row, column, in zigzag order.
   std::int16_t* DataUnit(std::uint32_t row, std::uint32_t column) {
     return dataUnits.get() +
            (static_cast<std::size_t>(row) * dataUnitColumns + column) * kDataUnitSize;
