@@ -167,19 +167,29 @@ void Load(const QuantizationSet& set, std::uint16_t* values) {
 
 }  // namespace
 
-// 1 / (8 * a(u) * a(v)) evaluated in double precision in that order, with
-// a(k) = sqrt(2) * cos(k * acos(-1) / 16) and correctly rounded sqrt and cos. Stored rather than
-// computed so that no C library's cos can move a coefficient; the tests recompute them.
+// 1 / (8 * a(u) * a(v)) with a(0) = 1 and a(k) = sqrt(2) * cos(k * pi / 16), each the double
+// nearest to the exact value. Stored rather than computed so that no C library's cos can move
+// a coefficient, and exact where the value is: 1/8 wherever u and v are 0 or 4, so that a
+// quotient of exactly k + 1/2 there rounds away from zero as it should. Evaluating the formula
+// in doubles instead lands up to 6 units in the last place away.
 // clang-format off
 const double JpegQuantizationTable::TransformScale[64] = {
-    0x1p-3, 0x1.7121a5527fe8bp-4, 0x1.87de2a6aea963p-4, 0x1.b36b92c91e7cfp-4, 0x1.ffffffffffffep-4, 0x1.45d3819f4381fp-3, 0x1.d906bcf328d44p-3, 0x1.cfefefc82ff27p-2,
-    0x1.7121a5527fe8bp-4, 0x1.0a210181ef62ap-4, 0x1.1a855dec071b5p-4, 0x1.39eba4513c3efp-4, 0x1.7121a5527fe8ap-4, 0x1.d5d0b08498ed5p-4, 0x1.550870d950bdep-3, 0x1.4e7ae9144f0f9p-2,
-    0x1.87de2a6aea963p-4, 0x1.1a855dec071b5p-4, 0x1.2bec333018866p-4, 0x1.4d41964ffbcc6p-4, 0x1.87de2a6aea961p-4, 0x1.f2c0ce616fa24p-4, 0x1.6a09e667f3bcbp-3, 0x1.63150b15e8533p-2,
-    0x1.b36b92c91e7cfp-4, 0x1.39eba4513c3efp-4, 0x1.4d41964ffbcc6p-4, 0x1.724b6105c2f3p-4, 0x1.b36b92c91e7cdp-4, 0x1.1517a7bdb3893p-3, 0x1.92469c0dcf32bp-3, 0x1.8a8bd3ded9c47p-2,
-    0x1.ffffffffffffep-4, 0x1.7121a5527fe8ap-4, 0x1.87de2a6aea961p-4, 0x1.b36b92c91e7cdp-4, 0x1.ffffffffffffcp-4, 0x1.45d3819f4381dp-3, 0x1.d906bcf328d42p-3, 0x1.cfefefc82ff25p-2,
-    0x1.45d3819f4381fp-3, 0x1.d5d0b08498ed5p-4, 0x1.f2c0ce616fa24p-4, 0x1.1517a7bdb3893p-3, 0x1.45d3819f4381dp-3, 0x1.9eb2b5dd4f932p-3, 0x1.2d062ef88e317p-2, 0x1.273d748a2787bp-1,
-    0x1.d906bcf328d44p-3, 0x1.550870d950bdep-3, 0x1.6a09e667f3bcbp-3, 0x1.92469c0dcf32bp-3, 0x1.d906bcf328d42p-3, 0x1.2d062ef88e317p-2, 0x1.b504f333f9de2p-2, 0x1.ac9f440aaf0eep-1,
-    0x1.cfefefc82ff27p-2, 0x1.4e7ae9144f0f9p-2, 0x1.63150b15e8533p-2, 0x1.8a8bd3ded9c47p-2, 0x1.cfefefc82ff25p-2, 0x1.273d748a2787bp-1, 0x1.ac9f440aaf0eep-1, 0x1.a462e31bdae7ep+0,
+    0x1.0000000000000p-3, 0x1.7121a5527fe8bp-4, 0x1.87de2a6aea963p-4, 0x1.b36b92c91e7cfp-4,
+    0x1.0000000000000p-3, 0x1.45d3819f43820p-3, 0x1.d906bcf328d46p-3, 0x1.cfefefc82ff2ap-2,
+    0x1.7121a5527fe8bp-4, 0x1.0a210181ef62ap-4, 0x1.1a855dec071b5p-4, 0x1.39eba4513c3efp-4,
+    0x1.7121a5527fe8bp-4, 0x1.d5d0b08498ed7p-4, 0x1.550870d950be0p-3, 0x1.4e7ae9144f0fcp-2,
+    0x1.87de2a6aea963p-4, 0x1.1a855dec071b5p-4, 0x1.2bec333018867p-4, 0x1.4d41964ffbcc7p-4,
+    0x1.87de2a6aea963p-4, 0x1.f2c0ce616fa26p-4, 0x1.6a09e667f3bcdp-3, 0x1.63150b15e8536p-2,
+    0x1.b36b92c91e7cfp-4, 0x1.39eba4513c3efp-4, 0x1.4d41964ffbcc7p-4, 0x1.724b6105c2f32p-4,
+    0x1.b36b92c91e7cfp-4, 0x1.1517a7bdb3895p-3, 0x1.92469c0dcf32dp-3, 0x1.8a8bd3ded9c4ap-2,
+    0x1.0000000000000p-3, 0x1.7121a5527fe8bp-4, 0x1.87de2a6aea963p-4, 0x1.b36b92c91e7cfp-4,
+    0x1.0000000000000p-3, 0x1.45d3819f43820p-3, 0x1.d906bcf328d46p-3, 0x1.cfefefc82ff2ap-2,
+    0x1.45d3819f43820p-3, 0x1.d5d0b08498ed7p-4, 0x1.f2c0ce616fa26p-4, 0x1.1517a7bdb3895p-3,
+    0x1.45d3819f43820p-3, 0x1.9eb2b5dd4f935p-3, 0x1.2d062ef88e319p-2, 0x1.273d748a2787ep-1,
+    0x1.d906bcf328d46p-3, 0x1.550870d950be0p-3, 0x1.6a09e667f3bcdp-3, 0x1.92469c0dcf32dp-3,
+    0x1.d906bcf328d46p-3, 0x1.2d062ef88e319p-2, 0x1.b504f333f9de6p-2, 0x1.ac9f440aaf0f3p-1,
+    0x1.cfefefc82ff2ap-2, 0x1.4e7ae9144f0fcp-2, 0x1.63150b15e8536p-2, 0x1.8a8bd3ded9c4ap-2,
+    0x1.cfefefc82ff2ap-2, 0x1.273d748a2787ep-1, 0x1.ac9f440aaf0f3p-1, 0x1.a462e31bdae84p+0,
 };
 // clang-format on
 

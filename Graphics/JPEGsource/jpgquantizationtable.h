@@ -37,7 +37,7 @@ class JpegQuantizationTable {
   void WriteValues(OutputByteStream& stream) const;
 
   // The output scaling of the factorised forward transform, 1 / (8 * a(u) * a(v)) with
-  // a(0) = 1 and a(k) = sqrt(2) * cos(k * pi / 16), in natural order.
+  // a(0) = 1 and a(k) = sqrt(2) * cos(k * pi / 16), in natural order, each the nearest double.
   static const double TransformScale[64];
 
   std::uint16_t values[64];
