@@ -301,7 +301,7 @@ class Reader {
 
 DxfResult ParseDxf(const std::string& text, const std::string& name, Drawing& drawing) {
   DxfResult result;
-  if (text.compare(0, 22, "AutoCAD Binary DXF\r\n\x1a") == 0) {
+  if (text.compare(0, 21, "AutoCAD Binary DXF\r\n\x1a") == 0) {
     result.error = name + ": binary DXF is not supported; save the drawing as ASCII DXF";
     return result;
   }

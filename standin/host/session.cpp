@@ -80,10 +80,12 @@ void AnswerPrompt() {
   ReqDataBlock* block = host.pendingPrompt;
   host.pendingPrompt = nullptr;
   std::string prompt = block->prompts[0];
+  std::string question = prompt;
+  while (!question.empty() && question.back() == ' ') question.pop_back();
   bool cancelled = false;
   while (true) {
     std::string line;
-    if (!AskLine("prompt: " + prompt, line)) {
+    if (!AskLine("prompt: " + question, line)) {
       cancelled = true;
       break;
     }
