@@ -213,6 +213,11 @@ void WINAPI Registry() {
   _CmdEnd();
 }
 
+void WINAPI EscKey() {
+  _InfoBox((GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0 ? "Esc held" : "Esc up");
+  _CmdEnd();
+}
+
 void WINAPI StartUp() {}
 void WINAPI Event(int code) {
   if (code == 14) AddMenu("Probe:\r\nDraw:|DRAW;\r\n");
@@ -224,9 +229,10 @@ void WINAPI ExportPpm() {
   _InfoBox(DrawToPpm(exportName, 160, 100) ? exportName : "not drawn");
 }
 
-const char names[] = "DRAW\0PICK\0NOEND\0TWICE\0LEAK\0THROW\0SAVEAS\0ENTRIES\0STATUS\0BLACK\0REG\0";
-const XPCommandProc handlers[] = {StartUp, Draw,   Pick,    NoEnd,  Twice, Leak,
-                                  Throw,   SaveAs, Entries, Status, Black, Registry};
+const char names[] =
+    "DRAW\0PICK\0NOEND\0TWICE\0LEAK\0THROW\0SAVEAS\0ENTRIES\0STATUS\0BLACK\0REG\0ESCKEY\0";
+const XPCommandProc handlers[] = {StartUp, Draw,    Pick,   NoEnd, Twice,    Leak,  Throw,
+                                  SaveAs,  Entries, Status, Black, Registry, EscKey};
 
 }  // namespace
 
