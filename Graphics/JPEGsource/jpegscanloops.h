@@ -84,6 +84,8 @@ void JpegEncoder::EncodeNoninterleavedBlocks(JpegOutputStream& stream, bool outp
   JpegEncoderComponent& c = *scanComponents[0];
   std::uint32_t accumulator = outputPass ? 12800 : 0;
   const std::uint32_t step = 25600 / (2 * c.DataUnitRows());
+  // No run is open here; a progressive pass that was cancelled may have left one behind.
+  c.ResetEobRun();
   ResetDcPredictions();
   std::uint32_t sinceRestart = 0;
   std::uint32_t marker = 0;

@@ -281,6 +281,41 @@ TEST(EncoderSettings, SecondWriteOfTheSameImageGivesTheSameFile) {
   EXPECT_EQ(EncodeToMemory(encoder, image), progressive);
 }
 
+// A write cancelled in the middle of a progressive AC pass leaves nothing behind that the
+// next write could pick up.
+TEST(EncoderSettings, WriteAfterACancelledWriteIsComplete) {
+  JpegEncoder encoder;
+  encoder.SetProgressive(true);
+  int calls = 0;
+  encoder.SetProgressFunction(
+      [](Quorvante::ImageCoder&, std::uintptr_t data, std::uint32_t pass, std::uint32_t,
+         std::uint32_t percent, bool& cancel) {
+        int& count = *reinterpret_cast<int*>(data);
+        // In the output half of the first AC pass, with a run of empty bands open.
+        if (pass == 6 && percent > 50 && ++count == 1) cancel = true;
+      },
+      reinterpret_cast<std::uintptr_t>(&calls));
+  const RasterImage flat(64, 64, Quorvante::MakePixel(90, 90, 90));
+  Quorvante::MemoryOutputStream partial;
+  EXPECT_THROW(encoder.WriteImage(partial, flat), Quorvante::GraphicsAbort);
+  EXPECT_EQ(calls, 1);
+
+  encoder.SetProgressFunction(nullptr, 0);
+  encoder.SetProgressive(false);
+  encoder.SetScan(0, 2, 0, 0);
+  encoder.SetScan(1, 4, 0, 0);
+  encoder.SetScan(2, 8, 0, 0);
+  encoder.SetRestartRows(1);
+  const std::vector<std::uint8_t> bytes = EncodeToMemory(encoder, flat);
+  JpegEncoder fresh;
+  fresh.SetScan(0, 2, 0, 0);
+  fresh.SetScan(1, 4, 0, 0);
+  fresh.SetScan(2, 8, 0, 0);
+  fresh.SetRestartRows(1);
+  EXPECT_EQ(bytes, EncodeToMemory(fresh, flat));
+  EXPECT_NO_THROW(JpegSupport::DecodeJpegStrict(bytes));
+}
+
 TEST(EncoderSettings, QualityChangeReachesOnlyLaterFiles) {
   JpegEncoder encoder;
   const RasterImage image = MakeTestPicture(16, 16);
