@@ -1,8 +1,10 @@
 // GetDIBits: copies a bitmap's rows into a 32-bit device-independent layout.
 //
-// The DIB's top row lies on the bitmap's top row. Scan lines count from the bottom of the
-// DIB when its height is positive (bottom-up) and from the top when it is negative
-// (top-down); the first copied line goes to the start of the buffer either way.
+// Scan lines count from the bitmap's bottom row when the DIB's height is positive (bottom-up)
+// and from its top row when the height is negative (top-down); the first line copied goes to
+// the start of the buffer either way. The DIB's height bounds the lines the buffer holds, so
+// a shorter top-down DIB takes the bitmap's top rows and a shorter bottom-up one its bottom
+// rows.
 #include <cstdlib>
 #include <cstring>
 
@@ -50,7 +52,8 @@ extern "C" int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, L
   for (long long i = 0; i < static_cast<long long>(cLines); ++i) {
     long long scan = static_cast<long long>(start) + i;
     if (scan >= dibHeight) break;
-    long long row = topDown ? scan : dibHeight - 1 - scan;
+    long long row = topDown ? scan : bitmap.height - 1 - scan;
+    if (row < 0) break;
     if (row >= bitmap.height) continue;
     std::memcpy(out + static_cast<size_t>(i) * stride,
                 &bitmap.pixels[static_cast<size_t>(row) * bitmap.width],

@@ -67,7 +67,9 @@ TEST_F(RowBitmap, RowOrderFollowsTheHeightSign) {
       {0, 4, 4, 4, {4, 3, 2, 1}},   // bottom-up
       {1, 2, -4, 2, {2, 3}},        // top-down from the second row
       {1, 2, 4, 2, {3, 2}},         // bottom-up from the second scan line from the bottom
-      {0, 2, -3, 2, {1, 2}},        // a shorter DIB: the top rows, as a band read takes them
+      {0, 2, -3, 2, {1, 2}},  // a shorter top-down DIB: the top rows, as a band read takes them
+      {0, 2, 3, 2, {4, 3}},   // a shorter bottom-up DIB: the bottom rows
+      {2, 4, 8, 2, {2, 1, -1, -1}},  // a taller one: no rows beyond the bitmap's top
       {2, 5, -4, 2, {3, 4, -1, -1, -1}},
       {4, 1, -4, 0, {-1}},  // past the end
   };
