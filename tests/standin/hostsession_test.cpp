@@ -175,6 +175,16 @@ TEST(HostSession, DrawsADxfDrawing) {
   EXPECT_GT(picture.Count(0xFF00FF), 10);   // the arc
 }
 
+TEST(HostSession, BitmapLimitMakesCreationFail) {
+  std::string dir = ScratchDir();
+  Transcript t =
+      RunHost(dir, kProbe, "DRAW\nsmall.ppm\n", {"--strict", "--max-bitmap-pixels", "15999"});
+  EXPECT_EQ(t.exitCode, 0) << t.output;
+  EXPECT_TRUE(t.Has("error box: no bitmap\ninfo box: not drawn\n")) << t.output;
+  t = RunHost(dir, kProbe, "DRAW\nsmall.ppm\n", {"--strict", "--max-bitmap-pixels", "16000"});
+  EXPECT_TRUE(t.Has("info box: drawn\n")) << t.output;
+}
+
 TEST(HostSession, StartUpFailures) {
   std::string dir = ScratchDir();
   Transcript t = RunHost(dir, kProbe, "", {"--drawing", dir + "/missing.dxf"});

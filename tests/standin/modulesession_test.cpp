@@ -103,4 +103,12 @@ TEST(ModuleSession, DisabledAndHiddenControlsCannotBeUsed) {
       << t.output;
 }
 
+TEST(ModuleSession, MissingTemplateIsReportedNotFatal) {
+  std::string dir = ScratchDir();
+  Transcript t = RunHost(dir, kModule, "JPEGOPT\nJPEGMENUON\n", {"--resources", dir + "/none.rc"});
+  EXPECT_EQ(t.exitCode, 0) << t.output;
+  EXPECT_TRUE(t.Has("warning: DefDlg: no dialog template \"IDD_DLGJPEG\"")) << t.output;
+  EXPECT_TRUE(t.Has("end of JPEGOPT\n> JPEGMENUON\n")) << t.output;
+}
+
 }  // namespace
