@@ -1,6 +1,7 @@
 #include "Graphics/JPEGsource/jpgencodercomponent.h"
 
 #include <cstring>
+#include <vector>
 
 #include "Graphics/JPEGsource/jpegencoder.h"
 #include "Graphics/JPEGsource/jpgforwarddct.h"
@@ -24,41 +25,60 @@ void JpegEncoderComponent::SetVerticalFrequency(std::uint32_t value) {
 
 void JpegEncoderComponent::AllocateSamples(std::uint32_t imageWidth, std::uint32_t imageHeight,
                                            std::uint32_t maxH, std::uint32_t maxV) {
-  samples.reset();
+  ReleaseDataUnits();
   sampleColumns = RoundUpToMcu(imageWidth, maxH);
   sampleRows = RoundUpToMcu(imageHeight, maxV);
-  samples.reset(new std::uint8_t[static_cast<std::size_t>(sampleRows) * sampleColumns]);
+  dataUnitRows = verticalFrequency * sampleRows / 8 / maxV;
+  dataUnitColumns = horizontalFrequency * sampleColumns / 8 / maxH;
+  // The plane goes at the end of a buffer large enough for either; data-unit row i then ends
+  // no later than plane block row i + 1 begins.
+  const std::size_t planeBytes = static_cast<std::size_t>(sampleRows) * sampleColumns;
+  const std::size_t unitBytes = static_cast<std::size_t>(dataUnitRows) * dataUnitColumns *
+                                kDataUnitSize * sizeof(std::int16_t);
+  const std::size_t bufferBytes =
+      (planeBytes > unitBytes ? planeBytes + 1 : unitBytes) & ~std::size_t{1};
+  dataUnits.reset(new std::int16_t[bufferBytes / sizeof(std::int16_t)]);
+  samples = reinterpret_cast<std::uint8_t*>(dataUnits.get()) + bufferBytes - planeBytes;
   // The component's own size, rounded up to whole samples and then to whole blocks.
   scanColumns = (imageWidth * horizontalFrequency + 8 * maxH - 1) / (8 * maxH);
   scanRows = (imageHeight * verticalFrequency + 8 * maxV - 1) / (8 * maxV);
 }
 
 void JpegEncoderComponent::AllocateDataUnits(std::uint32_t rows, std::uint32_t columns) {
-  dataUnits.reset();
+  ReleaseDataUnits();
   dataUnitRows = rows;
   dataUnitColumns = columns;
   dataUnits.reset(new std::int16_t[static_cast<std::size_t>(rows) * columns * kDataUnitSize]);
 }
 
 void JpegEncoderComponent::ReleaseDataUnits() {
+  samples = nullptr;
   dataUnits.reset();
 }
 
 void JpegEncoderComponent::BuildDataUnits(JpegEncoder& encoder, std::uint32_t maxH,
                                           std::uint32_t maxV) {
-  AllocateDataUnits(verticalFrequency * sampleRows / 8 / maxV,
-                    horizontalFrequency * sampleColumns / 8 / maxH);
   const std::uint32_t vRatio = maxV / verticalFrequency;
   const std::uint32_t hRatio = maxH / horizontalFrequency;
   const std::uint32_t divisor = vRatio * hRatio;
   const std::size_t stride = sampleColumns;
+  const std::size_t planeRowBytes = 8 * vRatio * stride;  // the plane rows of one unit row
+  const std::size_t unitRowBytes = std::size_t{dataUnitColumns} * kDataUnitSize * 2;
+  const std::size_t planeOffset =
+      static_cast<std::size_t>(samples - reinterpret_cast<std::uint8_t*>(dataUnits.get()));
+  std::vector<std::uint8_t> staging;  // a plane row the unit row would overwrite before use
   const std::uint32_t step = 25600 / dataUnitRows;
   std::uint32_t accumulator = 0;
 
   SampleBlock block;
   for (std::uint32_t i = 0; i < dataUnitRows; ++i) {
+    const std::uint8_t* planeRow = samples + i * planeRowBytes;
+    if ((i + 1) * unitRowBytes > planeOffset + i * planeRowBytes) {
+      staging.assign(planeRow, planeRow + planeRowBytes);
+      planeRow = staging.data();
+    }
     for (std::uint32_t j = 0; j < dataUnitColumns; ++j) {
-      const std::uint8_t* origin = samples.get() + 8 * vRatio * i * stride + 8 * hRatio * j;
+      const std::uint8_t* origin = planeRow + 8 * hRatio * j;
       if (divisor == 1) {
         for (std::uint32_t r = 0; r < 8; ++r) std::memcpy(block + 8 * r, origin + r * stride, 8);
       } else {
@@ -81,7 +101,7 @@ void JpegEncoderComponent::BuildDataUnits(JpegEncoder& encoder, std::uint32_t ma
     encoder.ReportProgress(accumulator >> 8);
   }
   encoder.ReportProgress(100);
-  samples.reset();
+  samples = nullptr;  // the plane's memory now holds the data units
 }
 
 void JpegEncoderComponent::TransformBlock(const std::uint8_t (&block)[64], std::uint32_t row,

@@ -48,6 +48,9 @@ class JpegEncoderComponent {
   void ResetDcPrediction() { lastDcValue = 0; }
 
   // Sizes the sample plane to whole MCUs of the frame and sets the component's own scan size.
+  // The plane shares one buffer with the data units that replace it, placed so that each row
+  // of data units is written only over plane rows already read: a colour write touches no
+  // more memory than its data units need (or its planes, where those are larger).
   void AllocateSamples(std::uint32_t imageWidth, std::uint32_t imageHeight, std::uint32_t maxH,
                        std::uint32_t maxV);
   // Cuts the plane into blocks (averaged down to this component's sampling), transforms them
@@ -57,8 +60,8 @@ class JpegEncoderComponent {
   void AllocateDataUnits(std::uint32_t rows, std::uint32_t columns);
   void ReleaseDataUnits();
 
-  std::uint8_t* Samples() { return samples.get(); }
-  const std::uint8_t* Samples() const { return samples.get(); }
+  std::uint8_t* Samples() { return samples; }
+  const std::uint8_t* Samples() const { return samples; }
   std::uint32_t SampleRows() const { return sampleRows; }
   std::uint32_t SampleColumns() const { return sampleColumns; }
   std::uint32_t DataUnitRows() const { return dataUnitRows; }
@@ -115,7 +118,7 @@ class JpegEncoderComponent {
  private:
   std::uint32_t dataUnitRows = 0;
   std::uint32_t dataUnitColumns = 0;
-  std::unique_ptr<std::int16_t[]> dataUnits;
+  std::unique_ptr<std::int16_t[]> dataUnits;  // also holds the plane until the units exist
   std::uint32_t eobRun = 0;
   std::uint32_t eobRunStartRow = 0;
   std::uint32_t eobRunStartColumn = 0;
@@ -127,7 +130,7 @@ class JpegEncoderComponent {
   JpegQuantizationTable* quantizationTable = nullptr;
   JpegOutputStream* outputStream = nullptr;
   std::int32_t lastDcValue = 0;
-  std::unique_ptr<std::uint8_t[]> samples;
+  std::uint8_t* samples = nullptr;  // the plane, inside the data-unit buffer
   std::uint32_t sampleRows = 0;
   std::uint32_t sampleColumns = 0;
   std::uint32_t scanRows = 0;
