@@ -70,38 +70,43 @@ inline void JpegEncoderComponent::CountAcSymbol(std::int32_t symbol, std::int32_
   if (symbol >= 0) acTable->CountSymbol(static_cast<std::uint8_t>(symbol));
 }
 
-// A code and its appended bits go out in one call when together they fit 16 bits; the bits
-// in the file are the same.
-inline void WriteCodeAndBits(JpegOutputStream& stream, std::uint32_t code, std::uint32_t length,
-                             std::int32_t bits, std::uint32_t count) {
-  if (count == 0) {
-    stream.OutputBits(static_cast<std::int32_t>(code), length);
-  } else if (length + count <= 16) {
-    const std::uint32_t low = static_cast<std::uint32_t>(bits) & ((1u << count) - 1);
-    stream.OutputBits(static_cast<std::int32_t>(code << count | low), length + count);
-  } else {
-    stream.OutputBits(static_cast<std::int32_t>(code), length);
-    stream.OutputBits(bits, count);
+inline void BitGatherer::Drain(JpegOutputStream& stream) {
+  while (pendingCount > 16) {
+    pendingCount -= 16;
+    stream.OutputBits(static_cast<std::int32_t>(pending >> pendingCount & 0xFFFF), 16);
   }
+  if (pendingCount != 0) {
+    stream.OutputBits(static_cast<std::int32_t>(pending & 0xFFFF), pendingCount);
+  }
+  pending = 0;
+  pendingCount = 0;
 }
 
-inline void JpegEncoderComponent::WriteDcSymbol(std::uint32_t size, std::int32_t bits) {
+// The low count bits of bits.
+inline std::uint32_t LowBits(std::int32_t bits, std::uint32_t count) {
+  return static_cast<std::uint32_t>(bits) & ((1u << count) - 1);
+}
+
+inline void JpegEncoderComponent::WriteDcSymbol(std::uint32_t size, std::int32_t bits,
+                                                BitGatherer& out) {
   std::uint16_t code;
   std::uint8_t length;
   dcTable->Lookup(static_cast<std::uint8_t>(size), code, length);
-  WriteCodeAndBits(*outputStream, code, length, bits, size);
+  if (length == 0) outputStream->OutputBits(code, length);  // no code: the stream refuses it
+  out.Put(*outputStream, code, length);
+  if (size != 0) out.Put(*outputStream, LowBits(bits, size), size);
 }
 
 inline void JpegEncoderComponent::WriteAcSymbol(std::int32_t symbol, std::int32_t bits,
-                                                std::uint32_t count) {
-  if (symbol < 0) {
-    if (count != 0) outputStream->OutputBits(bits, count);
-    return;
+                                                std::uint32_t count, BitGatherer& out) {
+  if (symbol >= 0) {
+    std::uint16_t code;
+    std::uint8_t length;
+    acTable->Lookup(static_cast<std::uint8_t>(symbol), code, length);
+    if (length == 0) outputStream->OutputBits(code, length);  // no code: the stream refuses it
+    out.Put(*outputStream, code, length);
   }
-  std::uint16_t code;
-  std::uint8_t length;
-  acTable->Lookup(static_cast<std::uint8_t>(symbol), code, length);
-  WriteCodeAndBits(*outputStream, code, length, bits, count);
+  if (count != 0) out.Put(*outputStream, LowBits(bits, count), count);
 }
 
 template <class Handlers>

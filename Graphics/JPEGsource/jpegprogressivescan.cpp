@@ -15,8 +15,12 @@ struct AcFirstBlockCoder {
   std::int32_t al;
   void Code(JpegEncoderComponent& c, std::uint32_t row, std::uint32_t column) {
     c.EncodeAcFirstBlock(row, column, handlers, ss, se, al);
+    handlers.Finish(c);
   }
-  void CloseRun(JpegEncoderComponent& c) { c.FlushEobRun(handlers); }
+  void CloseRun(JpegEncoderComponent& c) {
+    c.FlushEobRun(handlers);
+    handlers.Finish(c);
+  }
 };
 
 template <class Handlers>
@@ -26,8 +30,12 @@ struct AcRefineBlockCoder {
   std::int32_t al;
   void Code(JpegEncoderComponent& c, std::uint32_t row, std::uint32_t column) {
     c.EncodeAcRefineBlock(row, column, handlers, ss, se, al);
+    handlers.Finish(c);
   }
-  void CloseRun(JpegEncoderComponent& c) { c.FlushRefineEobRun(handlers, ss, se, al); }
+  void CloseRun(JpegEncoderComponent& c) {
+    c.FlushRefineEobRun(handlers, ss, se, al);
+    handlers.Finish(c);
+  }
 };
 
 std::uint32_t ApproximationByte(const JpegScan& entry) {

@@ -18,8 +18,12 @@ struct SequentialBlockCoder {
   Handlers handlers;
   void Code(JpegEncoderComponent& c, std::uint32_t row, std::uint32_t column) {
     c.EncodeSequentialBlock(row, column, handlers);
+    handlers.Finish(c);
   }
-  void CloseRun(JpegEncoderComponent& c) { c.FlushEobRun(handlers); }
+  void CloseRun(JpegEncoderComponent& c) {
+    c.FlushEobRun(handlers);
+    handlers.Finish(c);
+  }
 };
 
 template <class Handlers>
@@ -28,8 +32,12 @@ struct DcFirstBlockCoder {
   std::int32_t al;
   void Code(JpegEncoderComponent& c, std::uint32_t row, std::uint32_t column) {
     c.EncodeDcFirstBlock(row, column, handlers, al);
+    handlers.Finish(c);
   }
-  void CloseRun(JpegEncoderComponent& c) { c.FlushEobRun(handlers); }
+  void CloseRun(JpegEncoderComponent& c) {
+    c.FlushEobRun(handlers);
+    handlers.Finish(c);
+  }
 };
 
 struct DcRefineBlockCoder {

@@ -9,6 +9,7 @@
 
 namespace Quorvante {
 
+class BitGatherer;
 class JpegEncoder;
 class JpegHuffmanTable;
 class JpegOutputStream;
@@ -41,6 +42,7 @@ class JpegEncoderComponent {
   }
   void SetQuantizationTable(JpegQuantizationTable* table) { quantizationTable = table; }
   void SetOutputStream(JpegOutputStream* stream) { outputStream = stream; }
+  JpegOutputStream* OutputStream() const { return outputStream; }
   JpegHuffmanTable* DcTable() const { return dcTable; }
   JpegHuffmanTable* AcTable() const { return acTable; }
   const JpegQuantizationTable* QuantizationTable() const { return quantizationTable; }
@@ -89,8 +91,9 @@ class JpegEncoderComponent {
   // symbol of -1 stands for raw bits without a code.
   void CountDcSymbol(std::uint32_t size, std::int32_t bits);
   void CountAcSymbol(std::int32_t symbol, std::int32_t bits, std::uint32_t count);
-  void WriteDcSymbol(std::uint32_t size, std::int32_t bits);
-  void WriteAcSymbol(std::int32_t symbol, std::int32_t bits, std::uint32_t count);
+  // The writing handlers gather the bits of a data unit in out before they go to the stream.
+  void WriteDcSymbol(std::uint32_t size, std::int32_t bits, BitGatherer& out);
+  void WriteAcSymbol(std::int32_t symbol, std::int32_t bits, std::uint32_t count, BitGatherer& out);
 
   // Block encoders. Handlers is CountingHandlers, WritingHandlers (below) or any type with
   // the same two operations; the loops are templates so the two passes share one coder.
@@ -137,7 +140,27 @@ class JpegEncoderComponent {
   std::uint32_t scanColumns = 0;
 };
 
-// The handlers of a statistics pass and of an output pass.
+// Bits of the output pass waiting for the stream: codes and appended bits of a data unit go
+// to the stream in pieces of up to 16 bits rather than one call per code. The bits in the
+// file are the same; the coding loops drain it after every data unit, so between data units
+// the stream holds everything.
+class BitGatherer {
+ public:
+  // value holds count bits (0 to 16), right-aligned.
+  void Put(JpegOutputStream& stream, std::uint32_t value, std::uint32_t count) {
+    if (pendingCount + count > 32) Drain(stream);
+    pending = pending << count | value;
+    pendingCount += count;
+  }
+  void Drain(JpegOutputStream& stream);
+
+ private:
+  std::uint64_t pending = 0;
+  std::uint32_t pendingCount = 0;
+};
+
+// The handlers of a statistics pass and of an output pass. Finish ends the coding of one
+// data unit (or of an end-of-band run).
 struct CountingHandlers {
   void Dc(JpegEncoderComponent& c, std::uint32_t size, std::int32_t bits) {
     c.CountDcSymbol(size, bits);
@@ -145,14 +168,20 @@ struct CountingHandlers {
   void Ac(JpegEncoderComponent& c, std::int32_t symbol, std::int32_t bits, std::uint32_t count) {
     c.CountAcSymbol(symbol, bits, count);
   }
+  void Finish(JpegEncoderComponent&) {}
 };
-struct WritingHandlers {
+class WritingHandlers {
+ public:
   void Dc(JpegEncoderComponent& c, std::uint32_t size, std::int32_t bits) {
-    c.WriteDcSymbol(size, bits);
+    c.WriteDcSymbol(size, bits, gatherer);
   }
   void Ac(JpegEncoderComponent& c, std::int32_t symbol, std::int32_t bits, std::uint32_t count) {
-    c.WriteAcSymbol(symbol, bits, count);
+    c.WriteAcSymbol(symbol, bits, count, gatherer);
   }
+  void Finish(JpegEncoderComponent& c) { gatherer.Drain(*c.OutputStream()); }
+
+ private:
+  BitGatherer gatherer;
 };
 
 // The smallest multiple of 8 x frequency that is not below count.

@@ -250,3 +250,34 @@ TEST(AcRefinePass, PointTransformOfRefinedValues) {
 
 }  // namespace
 }  // namespace rasqet::test
+
+namespace rasqet::test {
+namespace {
+
+// Gathered bits reach the stream exactly as one call per code would have written them,
+// stuffing after 0xFF included.
+TEST(BitGatherer, WritesTheSameBitsAsSingleCalls) {
+  Quorvante::MemoryOutputStream direct(64), gathered(64);
+  direct.EnterBitMode(8);
+  gathered.EnterBitMode(8);
+  Quorvante::BitGatherer gatherer;
+  std::uint32_t state = 12345;
+  for (int i = 0; i < 5000; ++i) {
+    state = state * 1103515245u + 12345u;
+    const std::uint32_t count = 1 + (state >> 8) % 16;
+    // Mostly ones, so that many completed bytes are 0xFF.
+    const std::uint32_t value =
+        ((state >> 12) | ((state & 3) ? 0xFFFFu : 0u)) & ((1u << count) - 1);
+    direct.OutputBits(static_cast<std::int32_t>(value), count);
+    gatherer.Put(gathered, value, count);
+    if (state % 7 == 0) gatherer.Drain(gathered);
+  }
+  gatherer.Drain(gathered);
+  direct.ExitBitMode();
+  gathered.ExitBitMode();
+  EXPECT_EQ(gathered.Bytes(), direct.Bytes());
+  EXPECT_GT(direct.Bytes().size(), 5000u);
+}
+
+}  // namespace
+}  // namespace rasqet::test
