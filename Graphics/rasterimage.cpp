@@ -42,6 +42,18 @@ RasterImage& RasterImage::operator=(const RasterImage& other) {
   return *this;
 }
 
+RasterImage::RasterImage(RasterImage&& other) noexcept {
+  TakeFrom(other);
+}
+
+RasterImage& RasterImage::operator=(RasterImage&& other) noexcept {
+  if (this != &other) {
+    Clear();
+    TakeFrom(other);
+  }
+  return *this;
+}
+
 RasterImage::~RasterImage() {
   delete[] pixels;
 }
@@ -71,6 +83,15 @@ void RasterImage::CopyFrom(const RasterImage& other) {
   width = other.width;
   height = other.height;
   pixelCount = other.pixelCount;
+}
+
+void RasterImage::TakeFrom(RasterImage& other) noexcept {
+  width = other.width;
+  height = other.height;
+  pixelCount = other.pixelCount;
+  pixels = other.pixels;
+  other.width = other.height = other.pixelCount = 0;
+  other.pixels = nullptr;
 }
 
 }  // namespace Quorvante

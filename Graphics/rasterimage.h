@@ -19,6 +19,9 @@ class RasterImage {
   RasterImage(std::int32_t width, std::int32_t height, Pixel fill);
   RasterImage(const RasterImage& other);
   RasterImage& operator=(const RasterImage& other);
+  // Moves hand the pixel array over and leave the source empty.
+  RasterImage(RasterImage&& other) noexcept;
+  RasterImage& operator=(RasterImage&& other) noexcept;
   virtual ~RasterImage();
 
   // Discards the content and allocates width x height zero pixels. Throws std::length_error
@@ -38,6 +41,7 @@ class RasterImage {
 
  private:
   void CopyFrom(const RasterImage& other);
+  void TakeFrom(RasterImage& other) noexcept;
 
   std::int32_t width = 0;
   std::int32_t height = 0;

@@ -4,6 +4,7 @@
 
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 namespace Quorvante {
 namespace {
@@ -58,6 +59,21 @@ TEST(RasterImage, CopyOfEmptyImageIsEmpty) {
   sized = empty;
   EXPECT_EQ(sized.Width(), 0);
   EXPECT_EQ(sized.Pixels(), nullptr);
+}
+
+TEST(RasterImage, MovesHandThePixelsOver) {
+  RasterImage first(2, 3, 4);
+  const Pixel* array = first.Pixels();
+  RasterImage moved(std::move(first));
+  EXPECT_EQ(moved.Pixels(), array);
+  EXPECT_EQ(moved.Height(), 3);
+  EXPECT_EQ(first.Pixels(), nullptr);  // NOLINT(bugprone-use-after-move): the source is empty
+  EXPECT_EQ(first.Width(), 0);
+  RasterImage assigned(1, 1, 0);
+  assigned = std::move(moved);
+  EXPECT_EQ(assigned.Pixels(), array);
+  EXPECT_EQ(*assigned.PixelAt(5), 4u);
+  EXPECT_EQ(moved.Height(), 0);  // NOLINT(bugprone-use-after-move)
 }
 
 TEST(RasterImage, SelfAssignmentKeepsImage) {
