@@ -53,24 +53,25 @@ std::string FormatStatus(const StatusLineDescriptor& d) {
   return out;
 }
 
-bool ValidSpec(const RMValueSpec* spec, const char* operation) {
+bool ValidRequest(const RMValueSpec* request, const char* operation) {
   HostState& host = Host();
-  if (spec == nullptr) {
+  if (request == nullptr) {
     host.console.Warning(std::string(operation) + " without a request");
     return false;
   }
-  if (spec->root != HKEY_CURRENT_USER) {
+  if (request->root != HKEY_CURRENT_USER) {
     host.console.Warning(std::string(operation) + " for a root other than HKEY_CURRENT_USER");
     return false;
   }
-  if (spec->keyPath == nullptr || spec->valueName == nullptr || spec->data == nullptr ||
-      spec->size < 0) {
+  if (request->keyPath == nullptr || request->valueName == nullptr || request->data == nullptr ||
+      request->size < 0) {
     host.console.Warning(std::string(operation) + " with a null key, name or data address");
     return false;
   }
-  if (spec->size != spec->sizeAgain) {
+  if (request->size != request->sizeAgain) {
     host.console.Warning(std::string(operation) + " with two different sizes (" +
-                         std::to_string(spec->size) + ", " + std::to_string(spec->sizeAgain) + ")");
+                         std::to_string(request->size) + ", " + std::to_string(request->sizeAgain) +
+                         ")");
   }
   return true;
 }
@@ -286,7 +287,7 @@ void WINAPI AddMenu(const char* menuText) {
 
 int WINAPI _RMGetValue(const RMValueSpec* request) {
   HostState& host = Host();
-  if (!ValidSpec(request, "RMGetValue")) return 0;
+  if (!ValidRequest(request, "RMGetValue")) return 0;
   bool numericKey = IsHostStringNumber(request->keyPath);
   bool numericName = IsHostStringNumber(request->valueName);
   if (numericKey || numericName) {
@@ -322,7 +323,7 @@ int WINAPI _RMGetValue(const RMValueSpec* request) {
 
 int WINAPI _RMSetValue(const RMValueSpec* request) {
   HostState& host = Host();
-  if (!ValidSpec(request, "RMSetValue")) return 0;
+  if (!ValidRequest(request, "RMSetValue")) return 0;
   if (IsHostStringNumber(request->keyPath) || IsHostStringNumber(request->valueName)) {
     host.console.Warning("RMSetValue into one of the host's own values");
     return 0;

@@ -22,7 +22,7 @@ std::string Digits(uint32_t value, unsigned base, bool upper) {
   return text;
 }
 
-struct Spec {
+struct Conversion {
   bool left = false;
   bool zero = false;
   bool alternate = false;
@@ -31,15 +31,15 @@ struct Spec {
   bool shortValue = false;
 };
 
-void Pad(std::string& out, const std::string& body, const std::string& prefix, const Spec& spec,
-         bool numeric) {
+void Pad(std::string& out, const std::string& body, const std::string& prefix,
+         const Conversion& conversion, bool numeric) {
   size_t length = prefix.size() + body.size();
-  size_t padding = spec.width > 0 && static_cast<size_t>(spec.width) > length
-                       ? static_cast<size_t>(spec.width) - length
+  size_t padding = conversion.width > 0 && static_cast<size_t>(conversion.width) > length
+                       ? static_cast<size_t>(conversion.width) - length
                        : 0;
-  if (spec.left) {
+  if (conversion.left) {
     out += prefix + body + std::string(padding, ' ');
-  } else if (spec.zero && numeric) {
+  } else if (conversion.zero && numeric) {
     out += prefix + std::string(padding, '0') + body;
   } else {
     out += std::string(padding, ' ') + prefix + body;
@@ -54,21 +54,22 @@ std::string Format(const char* format, va_list args) {
       continue;
     }
     const char* conversionStart = p;
-    Spec spec;
+    Conversion conversion;
     for (++p; *p == '-' || *p == '0' || *p == '#'; ++p) {
-      if (*p == '-') spec.left = true;
-      if (*p == '0') spec.zero = true;
-      if (*p == '#') spec.alternate = true;
+      if (*p == '-') conversion.left = true;
+      if (*p == '0') conversion.zero = true;
+      if (*p == '#') conversion.alternate = true;
     }
-    for (; *p >= '0' && *p <= '9'; ++p) spec.width = spec.width * 10 + (*p - '0');
+    for (; *p >= '0' && *p <= '9'; ++p) conversion.width = conversion.width * 10 + (*p - '0');
     if (*p == '.') {
-      spec.precision = 0;
-      for (++p; *p >= '0' && *p <= '9'; ++p) spec.precision = spec.precision * 10 + (*p - '0');
+      conversion.precision = 0;
+      for (++p; *p >= '0' && *p <= '9'; ++p)
+        conversion.precision = conversion.precision * 10 + (*p - '0');
     }
     if (*p == 'l') {
       ++p;
     } else if (*p == 'h') {
-      spec.shortValue = true;
+      conversion.shortValue = true;
       ++p;
     }
     switch (*p) {
@@ -76,42 +77,42 @@ std::string Format(const char* format, va_list args) {
         out += '%';
         break;
       case 'c':
-        Pad(out, std::string(1, static_cast<char>(va_arg(args, int))), "", spec, false);
+        Pad(out, std::string(1, static_cast<char>(va_arg(args, int))), "", conversion, false);
         break;
       case 's': {
         const char* text = va_arg(args, const char*);
         std::string body = text != nullptr ? text : "(null)";
-        if (spec.precision >= 0 && body.size() > static_cast<size_t>(spec.precision)) {
-          body.resize(static_cast<size_t>(spec.precision));
+        if (conversion.precision >= 0 && body.size() > static_cast<size_t>(conversion.precision)) {
+          body.resize(static_cast<size_t>(conversion.precision));
         }
-        Pad(out, body, "", spec, false);
+        Pad(out, body, "", conversion, false);
         break;
       }
       case 'd':
       case 'i': {
         int32_t value = static_cast<int32_t>(va_arg(args, int));
-        if (spec.shortValue) value = static_cast<int16_t>(value);
+        if (conversion.shortValue) value = static_cast<int16_t>(value);
         uint32_t magnitude =
             value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
         std::string body = Digits(magnitude, 10, false);
-        if (spec.precision > static_cast<int>(body.size())) {
-          body.insert(0, static_cast<size_t>(spec.precision) - body.size(), '0');
+        if (conversion.precision > static_cast<int>(body.size())) {
+          body.insert(0, static_cast<size_t>(conversion.precision) - body.size(), '0');
         }
-        Pad(out, body, value < 0 ? "-" : "", spec, true);
+        Pad(out, body, value < 0 ? "-" : "", conversion, true);
         break;
       }
       case 'u':
       case 'x':
       case 'X': {
         uint32_t value = va_arg(args, unsigned int);
-        if (spec.shortValue) value = static_cast<uint16_t>(value);
+        if (conversion.shortValue) value = static_cast<uint16_t>(value);
         unsigned base = *p == 'u' ? 10 : 16;
         std::string body = Digits(value, base, *p == 'X');
-        if (spec.precision > static_cast<int>(body.size())) {
-          body.insert(0, static_cast<size_t>(spec.precision) - body.size(), '0');
+        if (conversion.precision > static_cast<int>(body.size())) {
+          body.insert(0, static_cast<size_t>(conversion.precision) - body.size(), '0');
         }
-        std::string prefix = spec.alternate && base == 16 ? (*p == 'X' ? "0X" : "0x") : "";
-        Pad(out, body, prefix, spec, true);
+        std::string prefix = conversion.alternate && base == 16 ? (*p == 'X' ? "0X" : "0x") : "";
+        Pad(out, body, prefix, conversion, true);
         break;
       }
       case '\0':

@@ -140,9 +140,9 @@ void WINAPI Throw() {
 char saveName[256] = "first.png";
 int32_t saveType;
 void WINAPI SaveAs() {
-  SaveFNSpec spec = {saveName, &saveType, "PNG", "PNG file\0*.PNG\0BMP Bitmap file\0*.BMP\0",
-                     4096,     2048,      1,     "SAVE"};
-  int chosen = _GetSaveFN("Save probe", &spec);
+  SaveFNSpec request = {saveName, &saveType, "PNG", "PNG file\0*.PNG\0BMP Bitmap file\0*.BMP\0",
+                        4096,     2048,      1,     "SAVE"};
+  int chosen = _GetSaveFN("Save probe", &request);
   _InfoBox(chosen
                ? (std::string("chosen ") + saveName + " type " + std::to_string(saveType)).c_str()
                : "no name");
