@@ -155,6 +155,17 @@ TEST(HostSession, DrawsTheSampleWithItsLayerRules) {
   EXPECT_EQ(ReadPpm(dir + "/export.ppm").pixels, picture.pixels);
 }
 
+TEST(HostSession, DrawingFollowsThePaletteEntryPoint) {
+  // BLACK sets palette entry 12 (red) to black through "_GetPalAdr@0" and leaves it so.
+  std::string dir = ScratchDir();
+  Transcript t = RunHost(dir, kProbe, "DRAW\nbefore.ppm\nBLACK\nDRAW\nafter.ppm\n");
+  ASSERT_EQ(t.exitCode, 0) << t.output;
+  Picture before = ReadPpm(dir + "/before.ppm"), after = ReadPpm(dir + "/after.ppm");
+  EXPECT_GT(before.Count(0xFF0000), 0);
+  EXPECT_EQ(after.Count(0xFF0000), 0);
+  EXPECT_EQ(after.Count(0x000000), before.Count(0x000000) + before.Count(0xFF0000));
+}
+
 TEST(HostSession, DrawsADxfDrawing) {
   std::string dir = ScratchDir();
   Transcript t =
