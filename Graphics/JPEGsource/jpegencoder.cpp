@@ -210,8 +210,11 @@ void JpegEncoder::SetUpProgress() {
     return;
   }
   passCount = grayscale ? 1 : 4;
+  // Only entries that name a component of the file write passes; counting the others would
+  // leave the last report short of the announced count.
+  const std::uint32_t coded = grayscale ? kScanMaskY : kScanMaskAll;
   for (std::uint32_t i = 0; i < scanCount; ++i) {
-    if (grayscale && (scans[i].componentMask & kScanMaskY) == 0) continue;
+    if ((scans[i].componentMask & coded) == 0) continue;
     passCount += scans[i].successiveApproximation + 1;
   }
 }
