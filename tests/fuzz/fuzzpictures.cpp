@@ -7,13 +7,23 @@ using Quorvante::RasterImage;
 
 PictureSize ReadPictureSize(ByteReader& input, bool large) {
   auto one = [&]() -> std::int32_t {
-    if (large) return static_cast<std::int32_t>(1 + input.Word() % 300);
+    if (large) {
+      const std::uint32_t w = input.Word();
+      if (w == 0xFFFF) {
+        static const std::int32_t kLong[4] = {65500, 65535, 65536, 65500};
+        return kLong[input.Byte() & 3];
+      }
+      return static_cast<std::int32_t>(1 + w % 300);
+    }
     const std::uint8_t b = input.Byte();
     return b == 255 ? 0 : 1 + b % 70;
   };
   PictureSize size;
   size.width = one();
   size.height = one();
+  // A strip as long as the 16-bit size fields allow, or one pixel longer, is thin.
+  if (size.width > 300) size.height = 1 + size.height % 2;
+  if (size.height > 300) size.width = 1 + size.width % 2;
   return size;
 }
 

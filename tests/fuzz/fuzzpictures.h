@@ -9,8 +9,9 @@
 
 namespace rasqet::fuzz {
 
-// Mostly 1 to 70 pixels each way; when large is set up to 300. One size byte in 256 gives 0,
-// an empty image.
+// Mostly 1 to 70 pixels each way; when large is set up to 300, and now and then a strip of
+// 65500 (the most libjpeg reads), 65535 or 65536 by 1 or 2. One size byte in 256 gives 0, an empty
+// image.
 struct PictureSize {
   std::int32_t width = 0;
   std::int32_t height = 0;
