@@ -71,10 +71,10 @@ TEST(JpegEncoderFuzzCases, SeedCorpus) {
 }
 
 TEST(JpegEncoderFuzzCases, PseudoRandomInputs) {
-  const Tally tally = RunRandom(CheckJpegEncoderCase, 20261211, 150);
+  const Tally tally = RunRandom(CheckJpegEncoderCase, 20261211, 300);
   // The inputs must reach the encoder's output paths, not only its refusals.
-  EXPECT_GT(tally.files, 50);
-  EXPECT_GT(tally.refused, 10);
+  EXPECT_GT(tally.files, 100);
+  EXPECT_GT(tally.refused, 20);
 }
 
 TEST(BmpEncoderFuzzCases, SeedCorpus) {
