@@ -286,7 +286,7 @@ std::string ErrorOf(Call call) {
   return "";
 }
 
-// The refused calls first, each checked to change nothing, then the case's settings.
+// Calls the encoder must refuse, each checked to leave the settings as they were.
 void TryRefusedSettings(JpegEncoder& encoder, const Case& c) {
   for (const BadSetting& bad : c.badSettings) {
     std::uint32_t h0 = 0, v0 = 0, h1 = 0, v1 = 0;
@@ -333,13 +333,13 @@ void ApplyCase(JpegEncoder& encoder, const Case& c) {
   for (std::uint32_t id = 0; id <= 3; ++id) {
     encoder.SetComponentSampling(id, c.sampling[id].horizontal, c.sampling[id].vertical);
   }
+  encoder.SetComment(c.comment);
   if (c.refusedCommentLength > 0) {
     const std::string text =
         ErrorOf([&] { encoder.SetComment(std::string(c.refusedCommentLength, 'x')); });
     Require(text == "Comment Too Long", "an overlong comment gave \"" + text + "\"");
-    Require(encoder.Comment().empty(), "a refused comment replaced the old one");
+    Require(encoder.Comment() == c.comment, "a refused comment replaced the old one");
   }
-  encoder.SetComment(c.comment);
   for (std::uint32_t i = 0; i < c.entries.size(); ++i) {
     encoder.SetScan(i, c.entries[i].mask, c.entries[i].end, c.entries[i].approximation);
   }
@@ -575,8 +575,8 @@ std::vector<std::uint8_t> ReferenceFile(const Case& c, const RasterImage& image)
 
 CaseOutcome CheckCase(const Case& c, const Picture& picture) {
   JpegEncoder encoder;
-  TryRefusedSettings(encoder, c);
   ApplyCase(encoder, c);
+  TryRefusedSettings(encoder, c);
   const Snapshot settings = Snapshot::Of(encoder);
   ProgressLog log;
   encoder.SetProgressFunction(Record, reinterpret_cast<std::uintptr_t>(&log));
