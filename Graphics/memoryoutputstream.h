@@ -11,9 +11,13 @@ namespace Quorvante {
 
 class MemoryOutputStream : public virtual JpegOutputStream {
  public:
-  // A small bufferSize makes every flush path easy to reach.
+  static constexpr std::int32_t kMinBufferSize = 2;
+
+  // A small bufferSize makes every flush path easy to reach; a word write needs two bytes of
+  // buffer, so smaller sizes are raised to that.
   explicit MemoryOutputStream(std::int32_t bufferSize = 4096)
-      : buffer(static_cast<std::size_t>(bufferSize)) {
+      : buffer(
+            static_cast<std::size_t>(bufferSize < kMinBufferSize ? kMinBufferSize : bufferSize)) {
     current = buffer.data();
     limit = buffer.data() + buffer.size();
   }

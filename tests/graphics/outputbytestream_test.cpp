@@ -77,6 +77,13 @@ TEST(OutputByteStream, BigEndianWordFlushesWhenTwoBytesOrFewerRemain) {
   }
 }
 
+TEST(OutputByteStream, WordWritesIntoTheSmallestBuffer) {
+  MemoryOutputStream stream(1);  // raised to the two bytes a word needs
+  for (std::uint16_t word : {0x0102, 0x0304, 0x0506}) stream.WriteBigEndianWord(word);
+  stream.WriteByte(7);
+  EXPECT_EQ(stream.Bytes(), (Bytes{1, 2, 3, 4, 5, 6, 7}));
+}
+
 TEST(OutputByteStream, EnterBitModeOnFullBufferFlushesFirst) {
   MemoryOutputStream stream(4);
   for (int i = 0; i < 4; ++i) stream.WriteByte(7);
