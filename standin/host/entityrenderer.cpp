@@ -1,5 +1,7 @@
 #include "entityrenderer.h"
 
+#include <standin/selectedtools.h>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -21,30 +23,11 @@ int PenWidth(const ViewMapping& view, double width) {
   return static_cast<int>(std::clamp(std::lround(pixels), 1L, 1000L));
 }
 
-// Selects a pen and a brush for the life of the object and deletes them afterwards.
-class Tools {
+// A solid pen of the entity's colour, and a brush of the same colour for filled entities.
+class Tools : public standin::SelectedTools {
  public:
-  Tools(HDC dc, int width, COLORREF colour, bool filled) : dc_(dc) {
-    pen_ = CreatePen(PS_SOLID, width, colour);
-    brush_ = filled ? CreateSolidBrush(colour) : nullptr;
-    oldPen_ = SelectObject(dc, pen_);
-    oldBrush_ =
-        SelectObject(dc, filled ? static_cast<HGDIOBJ>(brush_) : GetStockObject(NULL_BRUSH));
-  }
-  ~Tools() {
-    SelectObject(dc_, oldPen_);
-    SelectObject(dc_, oldBrush_);
-    DeleteObject(pen_);
-    if (brush_ != nullptr) DeleteObject(brush_);
-  }
-  Tools(const Tools&) = delete;
-  Tools& operator=(const Tools&) = delete;
-
- private:
-  HDC dc_;
-  HPEN pen_;
-  HBRUSH brush_;
-  HGDIOBJ oldPen_, oldBrush_;
+  Tools(HDC dc, int width, COLORREF colour, bool filled)
+      : SelectedTools(dc, PS_SOLID, width, colour, filled, colour) {}
 };
 
 void Dot(HDC dc, POINT p) {

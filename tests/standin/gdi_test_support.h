@@ -3,6 +3,7 @@
 #ifndef RASQET_TESTS_STANDIN_GDI_TEST_SUPPORT_H
 #define RASQET_TESTS_STANDIN_GDI_TEST_SUPPORT_H
 
+#include <standin/selectedtools.h>
 #include <standin/win32standin.h>
 
 #include <cstdint>
@@ -58,32 +59,7 @@ class Surface {
   HGDIOBJ previous_;
 };
 
-// Selects a pen and brush for the life of the object.
-class Tools {
- public:
-  Tools(HDC dc, int penStyle, int penWidth, COLORREF penColour, bool filled, COLORREF fill)
-      : dc_(dc) {
-    pen_ = CreatePen(penStyle, penWidth, penColour);
-    brush_ = filled ? CreateSolidBrush(fill) : nullptr;
-    oldPen_ = SelectObject(dc, pen_);
-    oldBrush_ =
-        SelectObject(dc, filled ? static_cast<HGDIOBJ>(brush_) : GetStockObject(NULL_BRUSH));
-  }
-  ~Tools() {
-    SelectObject(dc_, oldPen_);
-    SelectObject(dc_, oldBrush_);
-    DeleteObject(pen_);
-    if (brush_ != nullptr) DeleteObject(brush_);
-  }
-  Tools(const Tools&) = delete;
-  Tools& operator=(const Tools&) = delete;
-
- private:
-  HDC dc_;
-  HPEN pen_;
-  HBRUSH brush_;
-  HGDIOBJ oldPen_, oldBrush_;
-};
+using Tools = standin::SelectedTools;
 
 }  // namespace standintest
 
