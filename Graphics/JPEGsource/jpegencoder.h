@@ -96,6 +96,9 @@ class JpegEncoder : public ImageEncoder {
   template <class BlockCoder>
   void EncodeNoninterleavedBlocks(JpegOutputStream& stream, bool outputPass, BlockCoder& coder);
   void ResetDcPredictions();
+  // Between two restart intervals: in the output pass the entropy-coded data is closed and
+  // the next marker RSTn written; both passes count n modulo 8.
+  void PassRestartPoint(JpegOutputStream& stream, bool outputPass, std::uint32_t& marker);
 
   // Progressive files.
   void WriteProgressiveBody(JpegOutputStream& stream, const RasterImage& image);

@@ -161,12 +161,7 @@ void JpegEncoder::EncodeAcBlocks(JpegOutputStream& stream, bool outputPass, Bloc
     for (std::uint32_t column = 0; column < c.ScanColumns(); ++column) {
       if (restartInterval != 0 && sinceRestart == restartInterval) {
         coder.CloseRun(c);
-        if (outputPass) {
-          stream.ExitBitMode();
-          WriteRestartMarker(stream, marker);
-          stream.EnterBitMode(8);
-        }
-        marker = (marker + 1) % 8;
+        PassRestartPoint(stream, outputPass, marker);
         sinceRestart = 0;
       }
       coder.Code(c, row, column);

@@ -59,13 +59,8 @@ void JpegEncoder::EncodeInterleavedBlocks(JpegOutputStream& stream, bool outputP
   for (std::int32_t mcuRow = 0; mcuRow < mcuRows; ++mcuRow) {
     for (std::int32_t mcuColumn = 0; mcuColumn < mcuColumns; ++mcuColumn) {
       if (restartInterval != 0 && sinceRestart == restartInterval) {
-        if (outputPass) {
-          stream.ExitBitMode();
-          WriteRestartMarker(stream, marker);
-          stream.EnterBitMode(8);
-        }
+        PassRestartPoint(stream, outputPass, marker);
         ResetDcPredictions();
-        marker = (marker + 1) % 8;
         sinceRestart = 0;
       }
       for (std::int32_t i = 0; i < scanComponentCount; ++i) {
@@ -101,13 +96,8 @@ void JpegEncoder::EncodeNoninterleavedBlocks(JpegOutputStream& stream, bool outp
     for (std::uint32_t column = 0; column < c.ScanColumns(); ++column) {
       if (restartInterval != 0 && sinceRestart == restartInterval) {
         coder.CloseRun(c);
-        if (outputPass) {
-          stream.ExitBitMode();
-          WriteRestartMarker(stream, marker);
-          stream.EnterBitMode(8);
-        }
+        PassRestartPoint(stream, outputPass, marker);
         ResetDcPredictions();
-        marker = (marker + 1) % 8;
         sinceRestart = 0;
       }
       coder.Code(c, row, column);

@@ -79,4 +79,14 @@ void JpegEncoder::WriteScanHeaderOf(JpegOutputStream& stream, std::uint32_t spec
                   static_cast<std::uint8_t>(approximation), dcRefinement);
 }
 
+void JpegEncoder::PassRestartPoint(JpegOutputStream& stream, bool outputPass,
+                                   std::uint32_t& marker) {
+  if (outputPass) {
+    stream.ExitBitMode();
+    WriteRestartMarker(stream, marker);
+    stream.EnterBitMode(8);
+  }
+  marker = (marker + 1) % 8;
+}
+
 }  // namespace Quorvante
