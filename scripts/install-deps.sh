@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev zlib1g-dev
   python3 python3-pil
-  g++-mingw-w64-i686 mingw-w64
+  g++-mingw-w64-i686 mingw-w64 g++-multilib
 )
 # Extra packages named by later parts of the build.
 if [[ -f "$(dirname "$0")/extra-packages.txt" ]]; then
